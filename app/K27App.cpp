@@ -1,0 +1,39 @@
+#include "app/K27App.h"
+
+#include "board/Form1.h"
+#include "control/frmCtl.h"
+#include "options/frmOption.h"
+#include "platform/Fonts.h"
+
+#include <QApplication>
+#include <QScreen>
+
+namespace K27App {
+
+int run(QApplication& app) {
+    QApplication::setApplicationName(QStringLiteral("K27"));
+    platform::installFontSubstitutions();
+
+    Form1 board;
+    frmOption options;
+    frmCtl panel;
+    board.setControlPanel(&panel);
+    options.setWindows(&board, &panel);
+    panel.setWindows(&board, &options);
+
+    // The board's load: blank digits and model presets, then the options
+    // window (loaded, not shown) and the control panel.
+    board.Form_Load();
+    panel.show();
+    panel.raise();
+    board.show();
+    board.placeAndShape();
+    if (const QScreen* screen = board.screen()) {
+        const QRect area = screen->availableGeometry();
+        panel.move(area.right() + 1 - panel.frameGeometry().width(),
+                   area.bottom() + 1 - panel.frameGeometry().height());
+    }
+    return app.exec();
+}
+
+} // namespace K27App

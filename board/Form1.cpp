@@ -1,0 +1,198 @@
+#include "board/Form1.h"
+
+#include "board/PanelPicture.h"
+#include "board/chimei/ChimeiCtl_A.h"
+#include "board/degit/M_Degit.h"
+#include "board/mdlK27_000.h"
+#include "platform/Fonts.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+#include "platform/WindowShape.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+constexpr std::array<int, 10> kDegitLeft = {810, 1650, 2505, 3345, 4200, 5040, 5880, 6735, 7590, 8445};
+constexpr std::array<int, 10> kLabelLeft = {810, 1650, 2475, 3330, 4200, 5040, 5880, 6735, 7590, 8445};
+constexpr std::array<int, 5> kDegitTop = {705, 1290, 1860, 2445, 3030};
+constexpr std::array<int, 5> kLabelTop = {450, 1005, 1590, 2175, 2760};
+
+// Ticket labels that sit a little off their column.
+int labelLeftException(int n) {
+    switch (n) {
+    case 2: return 1665;
+    case 12: return 1635;
+    case 15: return 4185;
+    case 16: return 5010;
+    case 17: return 5850;
+    case 18: return 6705;
+    case 19: return 7560;
+    case 33: case 43: return 2490;
+    default: return -1;
+    }
+}
+
+QString indexed(const char* name, int i) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i); }
+
+QLabel* makeTicketLabel(QWidget* parent, int index, const QRect& twips) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(indexed("lblSeiriNum", index));
+    l->setGeometry(platform::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    l->setAlignment(Qt::AlignCenter);
+    l->setAttribute(Qt::WA_TranslucentBackground);
+    // A press on a label drags the board like a press on the panel itself.
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    l->setFont(platform::faceFont(platform::kFaceTicketNumber, 12.75, true));
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, QColor(0, 128, 0));
+    l->setPalette(pal);
+    return l;
+}
+} // namespace
+
+QRect Form1::degitRectTwips(int n) {
+    const int r = (n - 1) / 10, c = (n - 1) % 10;
+    return {kDegitLeft[size_t(c)], kDegitTop[size_t(r)], 780, 300};
+}
+
+QRect Form1::labelRectTwips(int n) {
+    const int r = (n - 1) / 10, c = (n - 1) % 10;
+    const int exception = labelLeftException(n);
+    return {exception >= 0 ? exception : kLabelLeft[size_t(c)], kLabelTop[size_t(r)], 780, 240};
+}
+
+Form1::Form1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("Form1"));
+    setFixedSize(platform::twipsSize(kWidthTwips, kHeightTwips));
+    setAutoFillBackground(false);
+
+    for (int i = 0; i < 3; ++i) {
+        imgRes[size_t(i)] = new QLabel(this);
+        imgRes[size_t(i)]->setObjectName(indexed("imgRes", i));
+        imgRes[size_t(i)]->hide();
+    }
+    imgRes[0]->setPixmap(QPixmap::fromImage(PanelPicture::draw()));
+    imgRes[1]->setGeometry(platform::twipsRect(2985, 4200, 8940, 3660));
+    imgRes[2]->setGeometry(platform::twipsRect(6270, 4650, 2760, 1485));
+
+    // Ticket numbers first, so the fare digits stack above them.
+    lblSeiriNum[0] = makeTicketLabel(this, 0, QRect(1185, 45, 780, 240));
+    lblSeiriNum[0]->setText(QStringLiteral("１"));
+    lblSeiriNum[0]->hide();
+    for (int n = 1; n <= 50; ++n) {
+        lblSeiriNum[size_t(n)] = makeTicketLabel(this, n, labelRectTwips(n));
+        lblSeiriNum[size_t(n)]->setText(mdlK27_000::fullWidthNumber(n, false));
+    }
+
+    auto makeDegit = [this](const QString& name, const QRect& twips) {
+        auto* d = new M_Degit(this);
+        d->setObjectName(name);
+        d->setGeometry(platform::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+        return d;
+    };
+    Degit[0] = makeDegit(indexed("Degit", 0), QRect(2100, 30, 780, 300));
+    Degit[0]->hide();
+    for (int n = 1; n <= 50; ++n) {
+        Degit[size_t(n)] = makeDegit(indexed("Degit", n), degitRectTwips(n));
+        connect(Degit[size_t(n)], &M_Degit::DblClick, this, [this, n] { Degit_DblClick(n); });
+    }
+    TimeDegit[0] = makeDegit(indexed("TimeDegit", 0), QRect(5445, 30, 390, 300));
+    TimeDegit[1] = makeDegit(indexed("TimeDegit", 1), QRect(5850, 30, 390, 300));
+    for (M_Degit* t : TimeDegit) {
+        // Designed as two-digit displays; restored without resizing, so the
+        // geometry above keeps the two-cell size.
+        t->setKeta(2);
+        t->setGeometry(t->geometry().x(), t->geometry().y(), platform::twipsToPixels(390),
+                       platform::twipsToPixels(300));
+        t->hide();
+    }
+
+    ChimeiCtl = new ChimeiCtl_A(this);
+    ChimeiCtl->setObjectName(QStringLiteral("ChimeiCtl"));
+    ChimeiCtl->setGeometry(platform::twipsRect(195, 3405, 555, 2940));
+    ChimeiCtl->hide();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    Timer1->start();
+}
+
+Form1::~Form1() = default;
+
+void Form1::Form_Load() {
+    mdlK27_000::InitBoardDegits(*this);
+    mdlK27_000::SetModelDefaults(*this);
+}
+
+void Form1::placeAndShape() {
+    move(0, 0);
+    platform::applyRoundRegion(this, 12, 12);
+    update();
+}
+
+void Form1::DeleteRgn() {
+    // The region belongs to the window since it was applied; nothing to free.
+}
+
+void Form1::GetFormInfo(qint32& left, qint32& top) const {
+    left = platform::pixelsToTwips(x());
+    top = platform::pixelsToTwips(y());
+}
+
+void Form1::SetFormInfo(qint32 left, qint32 top) {
+    move(platform::twipsToPixels(left), platform::twipsToPixels(top));
+}
+
+void Form1::setPicture(const QPixmap& picture) {
+    picture_ = picture;
+    update();
+}
+
+void Form1::Timer1_Timer() {
+    const QString now = platform::clock().now().toString(QStringLiteral("HH:mm:ss"));
+    TimeDegit[0]->setValue(now.mid(0, 2).toDouble());
+    TimeDegit[1]->setValue(now.mid(3, 2).toDouble());
+}
+
+void Form1::Degit_DblClick(int index) {
+    if (index < 1 || index > 50)
+        return;
+    M_Degit* clicked = Degit[size_t(index)];
+    if (!clicked->UserSet())
+        return;
+    if (controlPanel_)
+        controlPanel_->setEnabled(false);
+    if (clicked->ShowSetDlg() == 1) {
+        const qint16 zero = clicked->ZeroMode();
+        const qint16 shift = clicked->Shift();
+        const qint16 fill = clicked->FillZero();
+        for (int n = 1; n <= 50; ++n) {
+            M_Degit* d = Degit[size_t(n)];
+            const QVariant value = d->Value();
+            d->setShift(shift);
+            d->setFillZero(fill);
+            d->setZeroMode(zero);
+            d->setValue(value);
+        }
+    }
+    if (controlPanel_)
+        controlPanel_->setEnabled(true);
+}
+
+void Form1::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), QColor(0xC0, 0xC0, 0xC0));
+    if (!picture_.isNull())
+        p.drawPixmap(0, 0, picture_);
+}
+
+void Form1::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        platform::startWindowDrag(this);
+    QWidget::mousePressEvent(event);
+}

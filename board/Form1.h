@@ -1,0 +1,70 @@
+#pragma once
+// The fare display board a passenger sees: a borderless 635 x 245 window
+// with the panel picture, fifty ticket numbers and a fare display under
+// each, plus a spare digit, a clock and the stop-name display that this
+// model keeps hidden.
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+
+class M_Degit;
+class ChimeiCtl_A;
+class QLabel;
+class QTimer;
+
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Client area in twips.
+    static constexpr int kWidthTwips = 9525;
+    static constexpr int kHeightTwips = 3675;
+
+    // Fare digit and ticket label placement of cell n (1..50), in twips.
+    static QRect degitRectTwips(int n);
+    static QRect labelRectTwips(int n);
+
+    std::array<M_Degit*, 51> Degit{};
+    std::array<QLabel*, 51> lblSeiriNum{};
+    std::array<M_Degit*, 2> TimeDegit{};
+    ChimeiCtl_A* ChimeiCtl = nullptr;
+    // Image holders; 0 holds the built-in panel picture.
+    std::array<QLabel*, 3> imgRes{};
+    QTimer* Timer1 = nullptr;
+
+    // The board's own start-up steps before the other windows exist.
+    Q_INVOKABLE void Form_Load();
+    // Places the board at the screen's top-left, rounds its outline and
+    // repaints it: the steps after the other windows are up.
+    Q_INVOKABLE void placeAndShape();
+
+    Q_INVOKABLE void DeleteRgn();
+    // Window position for the settings file, in twips.
+    void GetFormInfo(qint32& left, qint32& top) const;
+    void SetFormInfo(qint32 left, qint32 top);
+
+    // The window's background picture, drawn from the top-left corner; the
+    // rest of the client area stays grey.
+    QPixmap Picture() const { return picture_; }
+    void setPicture(const QPixmap& picture);
+
+    // The control panel, disabled while the digit settings dialog is open.
+    void setControlPanel(QWidget* panel) { controlPanel_ = panel; }
+
+public Q_SLOTS:
+    void Timer1_Timer();
+    void Degit_DblClick(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QPixmap picture_;
+    QPointer<QWidget> controlPanel_;
+};

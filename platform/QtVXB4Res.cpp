@@ -1,0 +1,127 @@
+#include "platform/QtVXB4Res.h"
+
+#include "platform/ColorRef.h"
+#include "platform/DigitSettingsDialog.h"
+
+#include <QCalendarWidget>
+#include <QColorDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QSysInfo>
+#include <QVBoxLayout>
+
+namespace platform {
+
+qint32 QtVXB4Res::Call_dlg100(QWidget* window, qint16 keta, qint16& zeroMode, qint16& shift,
+                              qint16& fillZero) {
+    DigitSettingsDialog dlg(window ? window->window() : nullptr, keta, zeroMode, shift, fillZero);
+    if (dlg.exec() != QDialog::Accepted)
+        return 0; // the three values go back as they came
+    zeroMode = dlg.zeroMode();
+    shift = dlg.shift();
+    fillZero = dlg.fillZero();
+    return 1;
+}
+
+void QtVXB4Res::Call_dlg110(QWidget* window, qint32, const QString& text) {
+    QDialog dlg(window ? window->window() : nullptr);
+    dlg.setObjectName(QStringLiteral("dlg110"));
+    dlg.setWindowTitle(QStringLiteral("バージョン情報"));
+    auto* label = new QLabel(text, &dlg);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dlg);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dlg);
+    layout->addWidget(label);
+    layout->addWidget(buttons);
+    dlg.exec();
+}
+
+qint32 QtVXB4Res::Call_dlg111(QWidget* window, DateRecord& date) {
+    QDialog dlg(window ? window->window() : nullptr);
+    dlg.setObjectName(QStringLiteral("dlg111"));
+    dlg.setWindowTitle(QStringLiteral("日付の選択"));
+    auto* calendar = new QCalendarWidget(&dlg);
+    calendar->setObjectName(QStringLiteral("calendar"));
+    calendar->setSelectedDate(QDate::currentDate());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    QObject::connect(calendar, &QCalendarWidget::activated, &dlg, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dlg);
+    layout->addWidget(calendar);
+    layout->addWidget(buttons);
+    if (dlg.exec() != QDialog::Accepted)
+        return 0;
+    const QDate d = calendar->selectedDate();
+    date.wYear = qint16(d.year());
+    date.wMonth = qint16(d.month());
+    date.wDayOfWeek = qint16(d.dayOfWeek() % 7); // Sunday is 0
+    date.wDay = qint16(d.day());
+    return 1;
+}
+
+QString qtFileFilter(const QString& nulSeparated) {
+    const QStringList parts = nulSeparated.split(QChar(0), Qt::SkipEmptyParts);
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts[i + 1];
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], pattern);
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString QtVXB4Res::Vx3FileDlg(QWidget* window, qint32, const QString& filter,
+                              const QString& initial, const QString& title) {
+    return QFileDialog::getOpenFileName(window ? window->window() : nullptr, title, initial,
+                                        qtFileFilter(filter));
+}
+
+QString QtVXB4Res::Vx3FolderDlg(QWidget* window, const QString& prompt) {
+    return QFileDialog::getExistingDirectory(window ? window->window() : nullptr, prompt);
+}
+
+qint32 QtVXB4Res::Vx3ChooseColor(QWidget* window, quint32& color, CustomColors& custom) {
+    // QColorDialog keeps 16 custom colours; the 17th of the block rides along.
+    for (int i = 0; i < QColorDialog::customCount() && i < int(custom.size()); ++i)
+        QColorDialog::setCustomColor(i, toQColor(custom[size_t(i)]));
+    QColorDialog dlg(toQColor(color), window ? window->window() : nullptr);
+    dlg.setObjectName(QStringLiteral("colorDialog"));
+    dlg.setWindowTitle(QStringLiteral("色の設定"));
+    const bool accepted = dlg.exec() == QDialog::Accepted;
+    for (int i = 0; i < QColorDialog::customCount() && i < int(custom.size()); ++i)
+        custom[size_t(i)] = fromQColor(QColorDialog::customColor(i));
+    if (!accepted)
+        return 0;
+    color = fromQColor(dlg.selectedColor());
+    return 1;
+}
+
+QString QtVXB4Res::GetOsInfo() { return QSysInfo::prettyProductName(); }
+
+OsVersionInfo QtVXB4Res::GetVersionEx() {
+    // Systems outside the original platform's families report family 0 and
+    // version 0: none of the older systems' special cases apply to them.
+    return {};
+}
+
+int QtVXB4Res::LenB_ASCII(const QString& text) { return lenB(text); }
+
+QString QtVXB4Res::MidB_ASCII(const QString& text, int start, int count) {
+    return midB(text, start, count);
+}
+
+// The plug-in engine reads no ticket format yet: every file is reported as
+// not being a plug-in, which the callers handle as a rejected file.
+qint32 QtVXB4Res::VX4_GetPlgInfo(const QString&, PlgInfo&) { return 0; }
+void QtVXB4Res::VX4_SetPlgComment(const QString&, QWidget*) {}
+void QtVXB4Res::VX4_SetCorpAddList(const QString&, QWidget*) {}
+void QtVXB4Res::VX4_DrawSeiriken(const QString&, QPainter&, const QString&, const QString&,
+                                 const QString&, qint32, qint16, qint16, qint16) {}
+
+} // namespace platform

@@ -1,0 +1,32 @@
+#pragma once
+// A failure with the number and description shown to the user. Numbers
+// follow the classic runtime numbering (53 file not found, 481 invalid
+// picture, ...), so messages read the same whatever raised them.
+#include <QString>
+
+#include <stdexcept>
+
+namespace platform {
+
+class RuntimeError : public std::runtime_error {
+public:
+    RuntimeError(int number, const QString& description)
+        : std::runtime_error(description.toStdString()), number_(number),
+          description_(description) {}
+    int number() const { return number_; }
+    const QString& description() const { return description_; }
+
+private:
+    int number_;
+    QString description_;
+};
+
+namespace errors {
+inline constexpr int kObjectNotSet = 91;
+inline constexpr int kInternal = 51;
+inline constexpr int kFileNotFound = 53;
+inline constexpr int kPathNotFound = 76;
+inline constexpr int kInvalidPicture = 481;
+} // namespace errors
+
+} // namespace platform

@@ -1,0 +1,24 @@
+#pragma once
+// Shift-JIS (code page 932) is the encoding of everything that crosses into
+// files, plug-ins and the helper-library operations; inside the program text
+// is QString.
+#include <QByteArray>
+#include <QString>
+
+namespace platform::sjis {
+
+// Encodes text as Shift-JIS. A character the code page cannot represent
+// becomes '?' (0x3F), as the Windows conversion does by default, so byte
+// counts stay predictable: one byte for the replaced character.
+QByteArray encode(QStringView text);
+
+// Decodes Shift-JIS bytes. Bytes that form no character (a lone lead byte at
+// the end, an invalid trail byte) are dropped rather than turned into U+FFFD.
+QString decode(QByteArrayView bytes);
+
+// True when the byte is the first byte of a two-byte Shift-JIS character.
+constexpr bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+} // namespace platform::sjis

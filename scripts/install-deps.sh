@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Installs every Debian package K27 needs to build, run, test and benchmark.
+# Idempotent: packages already present are left alone, and nothing is fetched
+# when everything is installed.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ make pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-multimedia-dev libqt6multimedia6
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  fluid-soundfont-gm
+  open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
+  fonts-ipafont-gothic fonts-ipafont-mincho
+  xvfb xauth imagemagick
+  libbenchmark-dev clang
+  pulseaudio pulseaudio-utils sox
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "K27 needs these Debian packages: ${missing[*]}" >&2
+  echo "Run as root:  sudo bash scripts/install-deps.sh" >&2
+  exit 1
+fi
+
+# The HTS voice is in Debian's contrib component: add contrib to the
+# components of the system's existing Debian source entries.
+enable_contrib() {
+  local changed=0 f
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    if grep -qE '^Components:' "$f" && ! grep -qE '^Components:.*\bcontrib\b' "$f"; then
+      sed -i -E '/^Components:/ s/$/ contrib/' "$f"
+      changed=1
+    fi
+  done
+  if [ -f /etc/apt/sources.list ]; then
+    if grep -qE '^deb .*debian' /etc/apt/sources.list &&
+       grep -E '^deb .*debian' /etc/apt/sources.list | grep -vqE '\bcontrib\b'; then
+      sed -i -E '/^deb .*debian/ { /\bcontrib\b/! s/$/ contrib/ }' /etc/apt/sources.list
+      changed=1
+    fi
+  fi
+  return 0
+}
+
+enable_contrib
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"
