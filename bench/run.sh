@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs every benchmark of the build; each prints its figures next to the
+# baseline it is compared with, measured in the same run.
+set -euo pipefail
+build=${1:-build}
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+shopt -s nullglob
+found=0
+for b in "$build"/bench/bench_*; do
+  [ -x "$b" ] || continue
+  found=1
+  echo "== $(basename "$b")"
+  "$b"
+done
+[ "$found" = 1 ] || echo "no benchmarks built (is libbenchmark-dev installed?)"
