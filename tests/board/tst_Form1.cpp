@@ -1,0 +1,303 @@
+// The board window: where its hundred cells sit, the ticket-number schemes,
+// the digit settings double-click, the clock, the outline and the built-in
+// panel picture.
+#include "board/Form1.h"
+#include "board/PanelPicture.h"
+#include "board/degit/M_Degit.h"
+#include "board/mdlK27_000.h"
+#include "platform/Fonts.h"
+#include "tests/board/DegitProbe.h"
+#include "tests/support/TestSupport.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+// Pixel positions written out by hand from the board's twips grid
+// (15 twips to the pixel).
+constexpr int kDegitX[10] = {54, 110, 167, 223, 280, 336, 392, 449, 506, 563};
+constexpr int kLabelX[10] = {54, 110, 165, 222, 280, 336, 392, 449, 506, 563};
+constexpr int kDegitY[5] = {47, 86, 124, 163, 202};
+constexpr int kLabelY[5] = {30, 67, 106, 145, 184};
+
+int labelX(int n) {
+    switch (n) {
+    case 2: return 111;
+    case 12: return 109;
+    case 15: return 279;
+    case 16: return 334;
+    case 17: return 390;
+    case 18: return 447;
+    case 19: return 504;
+    case 33: case 43: return 166;
+    default: return kLabelX[(n - 1) % 10];
+    }
+}
+
+QString captions(Form1& board, int from, int to) {
+    QStringList out;
+    for (int n = from; n <= to; ++n)
+        out << board.lblSeiriNum[size_t(n)]->text();
+    return out.join(QLatin1Char(','));
+}
+
+QString wide(const char* ascii) { return mdlK27_000::fullWidthNumber(QString::fromLatin1(ascii).toInt(), false); }
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void windowAndCellsSitOnTheGrid() {
+        PlatformDoubles doubles;
+        Form1 board;
+        QCOMPARE(board.size(), QSize(635, 245));
+        QVERIFY(board.windowFlags() & Qt::FramelessWindowHint);
+        for (int n = 1; n <= 50; ++n) {
+            const int r = (n - 1) / 10, c = (n - 1) % 10;
+            auto* d = board.findChild<M_Degit*>(QStringLiteral("Degit(%1)").arg(n));
+            auto* l = board.findChild<QLabel*>(QStringLiteral("lblSeiriNum(%1)").arg(n));
+            QVERIFY(d && l);
+            QCOMPARE(d, board.Degit[size_t(n)]);
+            QCOMPARE(d->geometry(), QRect(kDegitX[c], kDegitY[r], 52, 20));
+            QCOMPARE(l->geometry(), QRect(labelX(n), kLabelY[r], 52, 16));
+        }
+        QVERIFY(board.findChild<M_Degit*>(QStringLiteral("Degit(0)"))->isHidden());
+        QVERIFY(board.findChild<QLabel*>(QStringLiteral("lblSeiriNum(0)"))->isHidden());
+        auto* hour = board.findChild<M_Degit*>(QStringLiteral("TimeDegit(0)"));
+        auto* minute = board.findChild<M_Degit*>(QStringLiteral("TimeDegit(1)"));
+        QCOMPARE(hour->geometry(), QRect(363, 2, 26, 20));
+        QCOMPARE(minute->geometry(), QRect(390, 2, 26, 20));
+        QCOMPARE(hour->Keta(), qint16(2));
+        QVERIFY(hour->isHidden() && minute->isHidden());
+        QVERIFY(board.findChild<QWidget*>(QStringLiteral("ChimeiCtl"))->isHidden());
+        QCOMPARE(board.Timer1->interval(), 1000);
+    }
+
+    void startUpBlanksTheDigitsAndShowsThePanel() {
+        PlatformDoubles doubles;
+        Form1 board;
+        board.Degit[7]->setValue(230);
+        board.Form_Load();
+        for (int n = 1; n <= 50; ++n)
+            QCOMPARE(degitprobe::litText(*board.Degit[size_t(n)]), QStringLiteral("    "));
+        QVERIFY(!board.Picture().isNull());
+        QCOMPARE(board.Picture().size(), QSize(635, 244));
+        QCOMPARE(board.imgRes[1]->pixmap().toImage(), board.Picture().toImage());
+        QCOMPARE(board.imgRes[2]->pixmap().toImage(), board.Picture().toImage());
+        QCOMPARE(board.lblSeiriNum[1]->text(), QStringLiteral("１"));
+        QCOMPARE(board.lblSeiriNum[50]->text(), QStringLiteral("５０"));
+        QCOMPARE(board.lblSeiriNum[1]->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    }
+
+    void numberingSchemes_data() {
+        QTest::addColumn<int>("scheme");
+        QTest::addColumn<bool>("twoDigit");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QString>("face");
+        const QString num = platform::kFaceTicketNumber, goth = platform::kFacePGothic;
+        QTest::newRow("0") << 0 << false << wide("1") << wide("2") << wide("50") << num;
+        QTest::newRow("0 zero") << 0 << true << "０１" << "０２" << wide("50") << num;
+        QTest::newRow("1") << 1 << false << wide("0") << wide("1") << wide("49") << num;
+        QTest::newRow("1 zero") << 1 << true << "００" << "０１" << wide("49") << num;
+        const char* words[] = {"な し", "無 券", "券なし", "券無し", ""};
+        for (int k = 0; k < 5; ++k) {
+            const QString w = QString::fromUtf8(words[k]);
+            const int even = 2 + 2 * k, odd = 3 + 2 * k;
+            QTest::newRow(qPrintable(QString::number(even))) << even << false << w << wide("1") << wide("49") << goth;
+            QTest::newRow(qPrintable(QStringLiteral("%1 zero").arg(even))) << even << true << w << "０１" << wide("49") << goth;
+            QTest::newRow(qPrintable(QString::number(odd))) << odd << false << w << wide("2") << wide("50") << goth;
+            QTest::newRow(qPrintable(QStringLiteral("%1 zero").arg(odd))) << odd << true << w << "０２" << wide("50") << goth;
+        }
+    }
+    void numberingSchemes() {
+        PlatformDoubles doubles;
+        QFETCH(int, scheme);
+        QFETCH(bool, twoDigit);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, last);
+        QFETCH(QString, face);
+        Form1 board;
+        mdlK27_000::SeirikenNumSet(board, qint16(scheme), twoDigit ? -1 : 0);
+        QCOMPARE(board.lblSeiriNum[1]->text(), first);
+        QCOMPARE(board.lblSeiriNum[2]->text(), second);
+        QCOMPARE(board.lblSeiriNum[50]->text(), last);
+        QCOMPARE(board.lblSeiriNum[1]->font().family(), face);
+        // Cells in between follow the same count.
+        const int offset = second == wide("1") || second == QStringLiteral("０１") ? 1 : 0;
+        QCOMPARE(board.lblSeiriNum[25]->text(), mdlK27_000::fullWidthNumber(25 - offset, twoDigit));
+        QCOMPARE(board.lblSeiriNum[9]->text(), mdlK27_000::fullWidthNumber(9 - offset, twoDigit));
+        QVERIFY(doubles.messages.shown.isEmpty());
+    }
+
+    void schemesOutsideTheListTouchOnlyCellOne() {
+        PlatformDoubles doubles;
+        Form1 board;
+        mdlK27_000::SeirikenNumSet(board, 1, 0);
+        mdlK27_000::SeirikenNumSet(board, 12, 0);
+        QCOMPARE(board.lblSeiriNum[1]->text(), QString());
+        QCOMPARE(board.lblSeiriNum[1]->font().family(), platform::kFacePGothic);
+        QCOMPARE(board.lblSeiriNum[2]->text(), wide("1"));
+        mdlK27_000::SeirikenNumSet(board, -1, 0);
+        QCOMPARE(board.lblSeiriNum[1]->font().family(), platform::kFaceTicketNumber);
+        QCOMPARE(board.lblSeiriNum[1]->text(), QString());
+        QCOMPARE(board.lblSeiriNum[50]->text(), wide("49"));
+    }
+
+    void captionErrorShowsItsBoxAndKeepsWhatWasSet() {
+        PlatformDoubles doubles;
+        Form1 board;
+        QLabel* missing = board.lblSeiriNum[30];
+        board.lblSeiriNum[30] = nullptr;
+        mdlK27_000::SeirikenNumSet(board, 1, 0);
+        board.lblSeiriNum[30] = missing;
+        QCOMPARE(doubles.messages.shown.size(), 1);
+        const auto& box = doubles.messages.shown.first();
+        QCOMPARE(box.title, QStringLiteral("エラー！"));
+        QCOMPARE(box.icon, platform::MsgIcon::Critical);
+        QVERIFY(box.prompt.startsWith(QStringLiteral("エラーです！\n\nコード：91\n\n内容：")));
+        QVERIFY(box.prompt.endsWith(QStringLiteral("\n\nモジュール：IniIO-SeirikenNumSet( )")));
+        QCOMPARE(captions(board, 1, 3), QStringLiteral("０,１,２"));
+        QCOMPARE(board.lblSeiriNum[29]->text(), wide("28"));
+        QCOMPARE(board.lblSeiriNum[31]->text(), wide("31")); // not reached
+    }
+
+    void doubleClickAppliesTheDialogToAllFiftyDigits() {
+        PlatformDoubles doubles;
+        Form1 board;
+        QWidget panel;
+        board.setControlPanel(&panel);
+        board.Form_Load();
+        for (int n = 1; n <= 50; ++n)
+            board.Degit[size_t(n)]->setValue(n * 10);
+        bool panelDisabledDuringDialog = false;
+        doubles.helper.duringDlg100 = [&] { panelDisabledDuringDialog = !panel.isEnabled(); };
+        doubles.helper.dlg100Result = 1;
+        doubles.helper.dlg100ZeroMode = 1;
+        doubles.helper.dlg100Shift = 1;
+        doubles.helper.dlg100FillZero = 3;
+
+        QTest::mouseDClick(board.Degit[7], Qt::LeftButton);
+
+        QVERIFY(panelDisabledDuringDialog);
+        QVERIFY(panel.isEnabled());
+        QCOMPARE(doubles.helper.count(QStringLiteral("Call_dlg100")), 1);
+        for (int n = 1; n <= 50; ++n) {
+            M_Degit* d = board.Degit[size_t(n)];
+            QCOMPARE(d->ZeroMode(), qint16(1));
+            QCOMPARE(d->Shift(), qint16(1));
+            QCOMPARE(d->FillZero(), qint16(3));
+            QCOMPARE(d->Value().toInt(), n * 10);
+        }
+        QCOMPARE(degitprobe::litText(*board.Degit[1]), QStringLiteral("010 "));
+        QCOMPARE(degitprobe::litText(*board.Degit[50]), QStringLiteral("500 "));
+        // The clock and the spare keep their own settings.
+        QCOMPARE(board.TimeDegit[0]->Shift(), qint16(0));
+        QCOMPARE(board.Degit[0]->FillZero(), qint16(0));
+    }
+
+    void cancelledDialogTouchesOnlyTheClickedDigit() {
+        PlatformDoubles doubles;
+        Form1 board;
+        QWidget panel;
+        board.setControlPanel(&panel);
+        board.Degit[3]->setValue(5);
+        doubles.helper.dlg100Result = 0;
+        doubles.helper.dlg100FillZero = 2;
+        board.Degit_DblClick(7);
+        QCOMPARE(board.Degit[7]->FillZero(), qint16(2));
+        QCOMPARE(board.Degit[3]->FillZero(), qint16(0));
+        QCOMPARE(degitprobe::litText(*board.Degit[3]), QStringLiteral("   5"));
+        QVERIFY(panel.isEnabled());
+
+        // Any answer but 1 counts as not accepted.
+        doubles.helper.dlg100Result = 2;
+        board.Degit_DblClick(8);
+        QCOMPARE(board.Degit[3]->FillZero(), qint16(0));
+    }
+
+    void doubleClickWithoutUserSetDoesNothing() {
+        PlatformDoubles doubles;
+        Form1 board;
+        QWidget panel;
+        board.setControlPanel(&panel);
+        board.Degit[7]->setUserSet(false);
+        QTest::mouseDClick(board.Degit[7], Qt::LeftButton);
+        QCOMPARE(doubles.helper.count(QStringLiteral("Call_dlg100")), 0);
+        QVERIFY(panel.isEnabled());
+    }
+
+    void clockShowsHourAndMinuteAsNumbers() {
+        PlatformDoubles doubles;
+        doubles.clock.current = QDateTime(QDate(2026, 12, 7), QTime(9, 5, 42));
+        Form1 board;
+        board.Timer1_Timer();
+        QCOMPARE(board.TimeDegit[0]->Value(), QVariant(9.0));
+        QCOMPARE(board.TimeDegit[1]->Value(), QVariant(5.0));
+        QCOMPARE(degitprobe::litText(*board.TimeDegit[0]), QStringLiteral(" 9"));
+        doubles.clock.current = QDateTime(QDate(2026, 12, 7), QTime(23, 0, 0));
+        board.Timer1_Timer();
+        QCOMPARE(board.TimeDegit[0]->Value(), QVariant(23.0));
+        // Zero minutes show blank under the default zero mode.
+        QCOMPARE(degitprobe::litText(*board.TimeDegit[1]), QStringLiteral("  "));
+    }
+
+    void outlineIsRounded() {
+        PlatformDoubles doubles;
+        Form1 board;
+        board.Form_Load();
+        board.placeAndShape();
+        QCOMPARE(board.pos(), QPoint(0, 0));
+        const QRegion mask = board.mask();
+        QVERIFY(!mask.contains(QPoint(0, 0)));
+        QVERIFY(!mask.contains(QPoint(634, 244)));
+        QVERIFY(mask.contains(QPoint(6, 0)));
+        QVERIFY(mask.contains(QPoint(317, 122)));
+        QVERIFY(mask.contains(QPoint(0, 122)));
+        // Moving keeps the shape.
+        board.move(40, 30);
+        QCOMPARE(board.mask(), mask);
+    }
+
+    void panelPictureLooksLikeABoard() {
+        const QImage img = PanelPicture::draw();
+        QCOMPARE(img.size(), QSize(635, 244));
+        // Light-grey frame, white face.
+        const QColor frame = img.pixelColor(3, 120);
+        QVERIFY(frame.red() > 170 && frame.red() < 235 && qAbs(frame.red() - frame.blue()) < 8);
+        QCOMPARE(img.pixelColor(300, 40), QColor(Qt::white));
+        // Every fare digit lies on a dark block showing unlit segments.
+        for (int n = 1; n <= 50; ++n) {
+            const QRect t = Form1::degitRectTwips(n);
+            const QRect r(t.x() / 15, t.y() / 15, 52, 20);
+            QVERIFY2(img.pixelColor(r.x() + 1, r.bottom() - 1).lightness() < 100,
+                     qPrintable(QStringLiteral("cell %1 has no dark block").arg(n)));
+            int segmentPixels = 0;
+            for (int x = r.left(); x <= r.right(); ++x)
+                for (int y = r.top(); y <= r.bottom(); ++y)
+                    segmentPixels += img.pixelColor(x, y) != img.pixelColor(r.x() + 1, r.bottom() - 1);
+            QVERIFY2(segmentPixels > 60, "the block shows its unlit segments");
+            // Above the block stays white for the ticket number.
+            QCOMPARE(img.pixelColor(r.center().x(), r.top() - 8), QColor(Qt::white));
+        }
+        // 運 and 賃 are dark ink at the left, beside the first and fourth rows.
+        auto inkIn = [&](QRect area) {
+            int ink = 0;
+            for (int x = area.left(); x <= area.right(); ++x)
+                for (int y = area.top(); y <= area.bottom(); ++y)
+                    ink += img.pixelColor(x, y).lightness() < 128;
+            return ink;
+        };
+        QVERIFY(inkIn(QRect(10, 45, 42, 30)) > 80);
+        QVERIFY(inkIn(QRect(10, 150, 42, 35)) > 80);
+        QVERIFY(inkIn(QRect(10, 26, 42, 14)) > 20);
+        QCOMPARE(inkIn(QRect(10, 100, 42, 30)), 0);
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_Form1.moc"

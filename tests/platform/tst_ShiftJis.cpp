@@ -1,0 +1,73 @@
+// Shift-JIS conversion and the byte-wise string operations.
+#include "platform/QtVXB4Res.h"
+#include "platform/ShiftJis.h"
+
+#include <QTest>
+
+using namespace platform;
+
+class TestShiftJis : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void roundTripsJapaneseText() {
+        const QString text = QStringLiteral("次は、市役所前です。ｱｲｳ ABC １２３");
+        const QByteArray bytes = sjis::encode(text);
+        QCOMPARE(sjis::decode(bytes), text);
+        QCOMPARE(sjis::encode(QStringLiteral("市")), QByteArray("\x8E\x73"));
+        QCOMPARE(sjis::encode(QStringLiteral("ｱ")), QByteArray("\xB1"));
+        QCOMPARE(sjis::encode(QStringLiteral("～")), QByteArray("\x81\x60"));
+    }
+
+    void unrepresentableCharactersBecomeOneQuestionMark() {
+        // An emoji (outside the BMP) and a Hangul syllable have no code here.
+        const QString text = QStringLiteral("A") + QString::fromUcs4(U"\U0001F68C") +
+                             QStringLiteral("한B");
+        QCOMPARE(sjis::encode(text), QByteArray("A??B"));
+        QCOMPARE(lenB(text), 4);
+    }
+
+    void brokenBytesAreDroppedNotReplaced() {
+        QCOMPARE(sjis::decode(QByteArray("AB\x8E")), QStringLiteral("AB"));
+        QCOMPARE(sjis::decode(QByteArray("\x8E\x73\x82")), QStringLiteral("市"));
+        QCOMPARE(sjis::decode(QByteArray()), QString());
+    }
+
+    void lengthInBytes() {
+        QCOMPARE(lenB(QStringLiteral("市役所前")), 8);
+        QCOMPARE(lenB(QStringLiteral("ABC")), 3);
+        QCOMPARE(lenB(QStringLiteral("ｼﾔｸｼｮ")), 5);
+        QCOMPARE(lenB(QStringLiteral("A市")), 3);
+        QCOMPARE(lenB(QString()), 0);
+    }
+
+    void midByBytes() {
+        const QString name = QStringLiteral("市役所前");
+        QCOMPARE(midB(name, 1, 2), QStringLiteral("市"));
+        QCOMPARE(midB(name, 7, 2), QStringLiteral("前"));
+        QCOMPARE(midB(name, 9, 2), QString());      // beyond the end
+        QCOMPARE(midB(name, 7, 10), QStringLiteral("前")); // clipped
+        QCOMPARE(midB(QStringLiteral("AB市"), 1, 2), QStringLiteral("AB"));
+        QCOMPARE(midB(QStringLiteral("AB市"), 3, 2), QStringLiteral("市"));
+        // A piece that starts inside a character keeps what can be read.
+        QCOMPARE(midB(QStringLiteral("A市"), 1, 2), QStringLiteral("A"));
+        QCOMPARE(midB(QStringLiteral("A市"), 3, 2), QStringLiteral("s"));
+        QCOMPARE(midB(name, 0, 2), QString());
+        QCOMPARE(midB(name, 1, 0), QString());
+        QtVXB4Res lib;
+        QCOMPARE(lib.LenB_ASCII(name), 8);
+        QCOMPARE(lib.MidB_ASCII(name, 3, 4), QStringLiteral("役所"));
+    }
+
+    void fileFilterBecomesQtForm() {
+        const QString filter = QStringLiteral("Waveサウンド(*.wav)") + QChar(0) + "*.wav" + QChar(0) +
+                               QStringLiteral("MP3サウンド(*.mp3)") + QChar(0) + "*.mp3" +
+                               QChar(0) + QChar(0);
+        QCOMPARE(qtFileFilter(filter),
+                 QStringLiteral("Waveサウンド(*.wav) (*.wav);;MP3サウンド(*.mp3) (*.mp3)"));
+        QCOMPARE(qtFileFilter(QString()), QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestShiftJis)
+#include "tst_ShiftJis.moc"
