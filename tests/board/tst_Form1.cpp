@@ -263,6 +263,20 @@ private Q_SLOTS:
         QCOMPARE(board.mask(), mask);
     }
 
+    void pressesOnTheLabelsReachThePanel() {
+        PlatformDoubles doubles;
+        Form1 board;
+        // Ticket numbers let the press through to the board, which starts
+        // the drag; fare digits keep their own mouse for the double-click.
+        for (int n : {1, 12, 50}) {
+            const QPoint label = board.lblSeiriNum[size_t(n)]->geometry().center();
+            QCOMPARE(board.childAt(label), nullptr);
+            const QPoint digit = board.Degit[size_t(n)]->geometry().center();
+            QCOMPARE(board.childAt(digit), board.Degit[size_t(n)]);
+        }
+        QCOMPARE(board.childAt(QPoint(20, 120)), nullptr);
+    }
+
     void panelPictureLooksLikeABoard() {
         const QImage img = PanelPicture::draw();
         QCOMPARE(img.size(), QSize(635, 244));
