@@ -310,25 +310,21 @@ QStringList ChimeiCtl_A::splitPieces(const QString& text, int maxPieces) {
     QStringList pieces;
     qsizetype i = 0;
     while (i < text.size() && pieces.size() < maxPieces) {
-        const qsizetype len = codePointLength(text, i);
-        const QString first = text.mid(i, len);
-        i += len;
-        if (helper.LenB_ASCII(first) >= 2) {
-            pieces << first;
-            continue;
-        }
+        qsizetype len = codePointLength(text, i);
+        int bytes = helper.LenB_ASCII(text.mid(i, len));
         // A half-width character shares its cell with a half-width
         // successor; before a full-width one it keeps a cell to itself.
-        if (i < text.size()) {
-            const qsizetype nextLen = codePointLength(text, i);
-            const QString second = text.mid(i, nextLen);
-            if (helper.LenB_ASCII(second) == 1) {
-                pieces << helper.MidB_ASCII(first + second, 1, 2);
-                i += nextLen;
-                continue;
+        if (bytes == 1 && i + len < text.size()) {
+            const qsizetype nextLen = codePointLength(text, i + len);
+            if (helper.LenB_ASCII(text.mid(i + len, nextLen)) == 1) {
+                len += nextLen;
+                bytes = 2;
             }
         }
-        pieces << first;
+        // Taken back through Shift-JIS, so that a character outside the
+        // code page shows as the "?" it is stored as.
+        pieces << helper.MidB_ASCII(text.mid(i, len), 1, bytes);
+        i += len;
     }
     return pieces;
 }
