@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -79,6 +80,7 @@ private Q_SLOTS:
     void scrollWithVirtualTime();
     void scrollStopsOnShortNameNotOnEmpty();
     void scrollWrapFollowsFrameAndDirection();
+    void queuedNameDuringSetChimei();
     void realTimerScrollsOnlyWhileVisible();
     void columnLooksLikeLedSign();
     void colours();
@@ -393,6 +395,32 @@ void tst_ChimeiCtl_A::scrollWrapFollowsFrameAndDirection() {
     c.tick();
     QCOMPARE(c.surfaceTop(), 100);
     clock.advance(309);
+    c.tick();
+    QCOMPARE(c.surfaceTop(), 0);
+}
+
+void tst_ChimeiCtl_A::queuedNameDuringSetChimei() {
+    PlatformDoubles doubles;
+    ChimeiCtl_A c;
+    const QString longName = QStringLiteral("中央病院前東口");
+    // SetChimei lets pending events run before it draws; a name queued
+    // before the call is shown first and then replaced, whichever is longer.
+    int ran = 0;
+    QTimer::singleShot(0, &c, [&] { ++ran; c.SetChimei(QStringLiteral("市役所前")); });
+    c.SetChimei(longName);
+    QCOMPARE(ran, 1);
+    QCOMPARE(c.text(), longName);
+    QVERIFY(!c.StopScroll());
+    QCOMPARE(c.surfaceHeight(), 224);
+    QCOMPARE(cellAt(c, 2, 0), gothic(QStringLiteral("中")));
+
+    QTimer::singleShot(0, &c, [&] { ++ran; c.SetChimei(longName); });
+    c.SetChimei(QStringLiteral("市役所前"));
+    QCOMPARE(ran, 2);
+    QVERIFY(c.StopScroll());
+    QCOMPARE(c.surfaceHeight(), 192);
+    QCOMPARE(cellAt(c, 2, 8), gothic(QStringLiteral("市")));
+    doubles.clock.advance(10000);
     c.tick();
     QCOMPARE(c.surfaceTop(), 0);
 }
