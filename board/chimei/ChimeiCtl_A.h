@@ -1,6 +1,17 @@
 #pragma once
-// The stop-name dot-matrix display.
+// The stop-name dot-matrix display: a vertical column of 16 x 16 dot
+// characters in the manner of an LED sign. Each character is rasterised into
+// a small glyph box, read back pixel by pixel, and every inked pixel becomes
+// one dot on the dot surface. Up to six cells are spread over the column; a
+// longer name scrolls upwards, driven by a timer so that nobody waits for it.
+#include <QImage>
+#include <QString>
 #include <QWidget>
+
+#include <array>
+
+class PropertyBag;
+class QTimer;
 
 class ChimeiCtl_A : public QWidget {
     Q_OBJECT
@@ -15,35 +26,151 @@ class ChimeiCtl_A : public QWidget {
 
 public:
     explicit ChimeiCtl_A(QWidget* parent = nullptr);
+    ~ChimeiCtl_A() override;
 
+    // Defaults of the persisted properties.
+    static constexpr quint32 kDefaultBackColor = 8421504; // grey 128
+    static constexpr quint32 kDefaultForeColor = 48895;   // orange 255/190/0
+    static constexpr qint16 kDefaultSpeed = 5;
+    static constexpr qint32 kDefaultScrollStartWait = 1500;
+
+    // Geometry in pixels.
+    static constexpr int kDesignWidth = 38;
+    static constexpr int kDesignHeight = 197;
+    static constexpr int kSurfaceWidth = 37;   // the dot surface
+    static constexpr int kColumnHeight = 192;  // six cells of 32
+    static constexpr int kCellPitch = 32;
+    static constexpr int kGlyphSize = 16;
+    // The dot surface holds at most this many cells (every name a 16-bit
+    // byte count can carry); pieces beyond it are not drawn.
+    static constexpr int kMaxCells = 16384;
+
+    Q_INVOKABLE void Refresh();
+    Q_INVOKABLE void DrawDot16(qint32 X, qint32 Y, const QString& strText);
     Q_INVOKABLE void SetChimei(const QString& strText);
-    QString text() const { return text_; }
 
     quint32 BackColor() const { return backColor_; }
-    void setBackColor(quint32 c) { backColor_ = c; }
+    void setBackColor(quint32 c);
     quint32 ForeColor() const { return foreColor_; }
-    void setForeColor(quint32 c) { foreColor_ = c; }
+    void setForeColor(quint32 c);
     qint16 Speed() const { return speed_; }
-    void setSpeed(qint16 v) { speed_ = v; }
+    void setSpeed(qint16 v);
     qint32 ScrollStartWait() const { return scrollStartWait_; }
-    void setScrollStartWait(qint32 v) { scrollStartWait_ = v; }
+    void setScrollStartWait(qint32 v);
     qint16 Mode() const { return mode_; }
-    void setMode(qint16 v) { mode_ = v; }
+    void setMode(qint16 v);
     qint16 Appearance() const { return appearance_; }
-    void setAppearance(qint16 v) { appearance_ = v; }
+    void setAppearance(qint16 v);
     qint16 FontMode() const { return fontMode_; }
-    void setFontMode(qint16 v) { fontMode_ = v; }
+    void setFontMode(qint16 v);
     bool FontBold() const { return fontBold_; }
-    void setFontBold(bool v) { fontBold_ = v; }
+    void setFontBold(bool v);
+
+    // True while no scrolling is wanted.
+    bool StopScroll() const { return stopScroll_; }
+    // The last non-empty name given to SetChimei.
+    QString text() const { return text_; }
+
+    // Design-time persistence: keys in table order, defaults not stored.
+    void WriteProperties(PropertyBag& bag) const;
+    void ReadProperties(const PropertyBag& bag);
+    // A new instance with nothing stored.
+    void InitProperties();
+
+    // Brings the scroll position up to the clock's time and repaints the
+    // column when it moved. The frame timer calls it; tests call it after
+    // moving a virtual clock.
+    Q_INVOKABLE void tick();
+
+    // The dot surface: index 0 is the background, every other index a dot
+    // colour. dotImage() gives it in colours.
+    const QImage& dotSurface() const { return surface_; }
+    QImage dotImage() const;
+    // The dot surface's top inside the frame (negative while scrolled up)
+    // and its height.
+    int surfaceTop() const { return top_; }
+    int surfaceHeight() const { return surfaceHeight_; }
+    // The frame (the visible column) inside the control, with its border.
+    QRect frameRect() const { return QRect(QPoint(0, 0), frameSize_); }
+    QRect frameInnerRect() const;
+    // The glyph box as last drawn (white background, black ink).
+    const QImage& glyphBox() const { return glyph_; }
+    // Whether the scroll waits in one of its pauses.
+    bool isPausing() const { return phase_ == Phase::Pausing; }
+    // Whether the frame timer is armed (only while something moves or a
+    // pause runs, and only while the control is visible).
+    bool frameTimerActive() const;
+
+    // The face a piece is drawn in under a font mode, by the Shift-JIS code
+    // of its first character.
+    static QString faceForPiece(const QString& piece, qint16 fontMode);
+    // A piece rasterised in the glyph box: true where the pixel is inked.
+    static std::array<std::array<bool, kGlyphSize>, kGlyphSize>
+    rasterise(const QString& piece, const QString& face, bool bold, int xOffset, int yOffset);
+    // The pieces of a name, each drawn into one cell: a full-width
+    // character, or two half-width characters side by side, or a half-width
+    // character that has no half-width partner.
+    static QStringList splitPieces(const QString& text, int maxPieces = kMaxCells);
+
+Q_SIGNALS:
+    // Tells the host that a persisted property changed.
+    void PropertyChanged(const QString& name);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    QString text_;
-    quint32 backColor_ = 0x808080;
-    quint32 foreColor_ = 0x00FFFF;
-    qint16 speed_ = 0;
-    qint32 scrollStartWait_ = 0;
-    qint16 mode_ = 0;
-    qint16 appearance_ = 0;
-    qint16 fontMode_ = -1;
+    enum class Phase { Idle, Pausing, Moving };
+
+    void clearSurface();
+    void resizeSurface(int height);
+    uchar colorIndex(quint32 color);
+    void drawPieceDots(qint32 X, qint32 Y, bool transposed);
+    void stopScrolling();
+    void startScrolling();
+    // Advances the scroll state to time now.
+    void advanceTo(qint64 now);
+    // Advances to now and restarts the moving segment there, so that a new
+    // speed or frame height applies from the next step on.
+    void rebase();
+    double stepSize() const { return speed_ / 200.0; }
+    qint64 wrapStep(double p0) const;
+    int wrapDistance() const;
+    void schedule();
+    int frameIntervalMs() const;
+
+    // Persisted and stored fields.
     bool fontBold_ = false;
+    qint16 fontMode_ = 0;
+    qint16 mode_ = 0;
+    qint32 scrollStartWait_ = kDefaultScrollStartWait;
+    qint16 speed_ = kDefaultSpeed;
+    bool stopScroll_ = true;
+    QString initialFaceName_;
+    QString text_;
+    quint32 backColor_ = kDefaultBackColor;
+    quint32 foreColor_ = kDefaultForeColor;
+    qint16 appearance_ = 1;
+
+    // Surfaces.
+    QSize frameSize_{37, 196};
+    QImage surface_;
+    int surfaceHeight_ = kColumnHeight;
+    QImage glyph_;
+
+    // Scroll state: during Pausing the name stands at the top until
+    // pauseEnd_; during Moving its position is p0_ minus one step per
+    // millisecond since t0_.
+    Phase phase_ = Phase::Idle;
+    bool firstPause_ = false;
+    qint64 pauseEnd_ = 0;
+    qint64 t0_ = 0;
+    double p0_ = 0;
+    int top_ = 0;
+    QTimer* frameTimer_ = nullptr;
+    // Counts SetChimei calls, so that a call can tell that another one ran
+    // while it let pending events through.
+    quint64 generation_ = 0;
 };
