@@ -87,6 +87,8 @@ void frmOption::setWindows(Form1* board, frmCtl* panel) {
 
 void frmOption::loadWindow() {
     M_Degit1->setDegitSize(0);
+    // The sample keeps the size its class gives it inside the page layout.
+    M_Degit1->setFixedSize(M_Degit1->size());
     for (int n = 1; n <= 50; ++n)
         for (int k = 0; k < 4; ++k)
             Combo4[size_t(k)]->addItem(QString::number(n));

@@ -69,6 +69,10 @@ void frmOption::buildWindow() {
     setFont(platform::faceFont(platform::kFacePGothic, 9));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    // Disabled captions in dark grey: the desktop's light grey would vanish
+    // on the grey window.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        pal.setColor(QPalette::Disabled, role, QColor(0x80, 0x80, 0x80));
     setPalette(pal);
     setAutoFillBackground(true);
 
