@@ -5,6 +5,7 @@
 #include "options/frmOption.h"
 #include "platform/Twips.h"
 
+#include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
@@ -30,9 +31,13 @@ void frmCtl::buildBacklightFrame() {
     auto* row = new QHBoxLayout(fraBacklight);
     row->setContentsMargins(6, 2, 6, 4);
     const std::array<QString, 3> captions = {QStringLiteral("OFF"), QStringLiteral("ON1"), QStringLiteral("ON2")};
+    // An explicit group, so that option buttons the panel has elsewhere
+    // never take part in this choice.
+    auto* group = new QButtonGroup(fraBacklight);
     for (int i = 0; i < 3; ++i) {
         auto* b = new QRadioButton(captions[size_t(i)], fraBacklight);
         b->setObjectName(QStringLiteral("Option4(%1)").arg(i));
+        group->addButton(b, i);
         row->addWidget(b);
         Option4[size_t(i)] = b;
         connect(b, &QRadioButton::toggled, this, [this, i](bool on) {

@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -55,10 +56,13 @@ void setOptionValue(QAbstractButton* button, qint16 value) {
         button->setChecked(true);
     } else if (button->isChecked()) {
         // Deselecting leaves the group without a selection, which an
-        // exclusive button would refuse.
-        button->setAutoExclusive(false);
+        // exclusive group would refuse.
+        QButtonGroup* group = button->group();
+        if (group)
+            group->setExclusive(false);
         button->setChecked(false);
-        button->setAutoExclusive(true);
+        if (group)
+            group->setExclusive(true);
     }
 }
 

@@ -139,6 +139,7 @@ public Q_SLOTS:
 
 private:
     void buildWindow();
+    void groupOptionButtons();
     QWidget* buildFolderPage();
     QWidget* buildPanelPage();
     QWidget* buildDegitPage();

@@ -118,6 +118,7 @@ void frmOption::buildWindow() {
     buildChimeiPage();
     buildSoundPage();
     buildPreviewPage();
+    groupOptionButtons();
     for (QGroupBox* f : Frame1)
         pages_->addWidget(f);
     pages_->setMinimumWidth(640);
@@ -130,6 +131,26 @@ void frmOption::buildWindow() {
 
     connect(pageGroup, &QButtonGroup::idClicked, this, &frmOption::Option1_Click);
     connect(Command4, &QPushButton::clicked, this, &frmOption::Command4_Click);
+}
+
+void frmOption::groupOptionButtons() {
+    // Each group is explicit: automatic exclusivity would also tie together
+    // the buttons of a frame and those of the frames nested in it.
+    auto group = [this](std::initializer_list<QAbstractButton*> buttons, QAbstractButton* selected) {
+        auto* g = new QButtonGroup(this);
+        for (QAbstractButton* b : buttons)
+            g->addButton(b);
+        selected->setChecked(true);
+    };
+    group({Option3[0], Option3[1]}, Option3[0]);
+    group({Option3[7], Option3[6]}, Option3[7]);
+    group({Option3[3], Option3[2]}, Option3[3]);
+    group({Option3[4], Option3[5]}, Option3[4]);
+    group({Option2[0], Option2[1]}, Option2[0]);
+    group({Option6[0], Option6[1]}, Option6[1]);
+    group({Option2[2], Option2[3]}, Option2[2]);
+    group({Option7[0], Option7[1]}, Option7[0]);
+    group({Option4[0], Option4[1], Option4[2]}, Option4[0]);
 }
 
 QWidget* frmOption::buildFolderPage() {
@@ -228,12 +249,10 @@ QWidget* frmOption::buildPanelPage() {
         h->addWidget(Option3[size_t(s.user)]);
         h->addWidget(txtSelectPanel[size_t(k)], 1);
         h->addWidget(Command6[size_t(k)]);
-        Option3[size_t(s.builtIn)]->setChecked(true);
         fv->addWidget(f);
         Frame6[size_t(k)] = f;
         connect(Command6[size_t(k)], &QPushButton::clicked, this, [this, k] { Command6_Click(k); });
     }
-    Option3[0]->setChecked(true);
     fv->addWidget(note(QStringLiteral("※ユーザーパネルには、現在の機種に対応の画像をご使用ください。大きいパネルの場合、はみ出た部分（右・下）が切り取られます。逆に小さいパネルの場合は左上から表示され、余白部分はグレーになりますのでご注意ください。"), Frame4));
     v->addWidget(Frame4);
     v->addStretch(1);
@@ -365,7 +384,6 @@ QWidget* frmOption::buildStepSoundPage() {
     Option2[1] = named(new WrappingRadioButton(QStringLiteral("運賃データ(*.hy3)の特定の列のデータから判断して、以下の指定したサウンドを鳴らす（指定した列のデータの内容が1～3以外の場合はサウンドは鳴りません）"), f),
                        indexed("Option2", 1));
     v->addWidget(Option2[1]);
-    Option2[0]->setChecked(true);
 
     const QString colCaption = QStringLiteral("運賃データの　　　　　　　列目のデータが、");
     auto* colLabel = named(new QLabel(colCaption, f), QStringLiteral("lblStepCol"));
@@ -387,7 +405,6 @@ QWidget* frmOption::buildStepSoundPage() {
     auto* mv = new QVBoxLayout(mode);
     Option6[0] = named(new QRadioButton(QStringLiteral("同期再生(サウンドが完全に再生された後で運賃切り替え)"), mode), indexed("Option6", 0));
     Option6[1] = named(new QRadioButton(QStringLiteral("非同期再生(サウンドを再生しながら運賃切り替え)"), mode), indexed("Option6", 1));
-    Option6[1]->setChecked(true);
     mv->addWidget(Option6[0]);
     mv->addWidget(Option6[1]);
     v->addWidget(mode);
@@ -408,7 +425,6 @@ QWidget* frmOption::buildTapeSoundPage() {
     Option2[3] = named(new WrappingRadioButton(QStringLiteral("放送データ(*.Tp.csv)内のフラグから判断して、以下の指定したサウンドを鳴らす（フラグの内容が1～3以外の場合はサウンドは鳴りません）"), f),
                        indexed("Option2", 3));
     v->addWidget(Option2[3]);
-    Option2[2]->setChecked(true);
     const std::array<QString, 3> cases = {QStringLiteral("「1」の場合"), QStringLiteral("「2」の場合"), QStringLiteral("「3」の場合")};
     for (int k = 0; k < 3; ++k) {
         auto* h = new QHBoxLayout;
@@ -420,7 +436,6 @@ QWidget* frmOption::buildTapeSoundPage() {
     auto* mv = new QVBoxLayout(mode);
     Option7[0] = named(new QRadioButton(QStringLiteral("同期再生(サウンドが完全に再生された後で放送開始)"), mode), indexed("Option7", 0));
     Option7[1] = named(new QRadioButton(QStringLiteral("非同期再生(サウンドを再生しながら放送開始)"), mode), indexed("Option7", 1));
-    Option7[0]->setChecked(true);
     mv->addWidget(Option7[0]);
     mv->addWidget(Option7[1]);
     v->addWidget(mode);
@@ -502,7 +517,6 @@ QWidget* frmOption::buildPreviewPage() {
     Option4[0] = named(new QRadioButton(QStringLiteral("システムの日付を使用（整理券印字と同時に日付を更新、デフォルト）"), Frame7), indexed("Option4", 0));
     Option4[1] = named(new QRadioButton(QStringLiteral("システムの日付を使用（系統設定した時点の日付を保持）"), Frame7), indexed("Option4", 1));
     Option4[2] = named(new QRadioButton(QStringLiteral("右記の日付に固定"), Frame7), indexed("Option4", 2));
-    Option4[0]->setChecked(true);
     dg->addWidget(Option4[0], 0, 0, 1, 4);
     dg->addWidget(Option4[1], 1, 0, 1, 4);
     auto* remark = note(QStringLiteral("系統設定した際の日付が保持され、日付が途中で変わっても次回系統設定するまで整理券の日付変更を行いません。"), Frame7);
