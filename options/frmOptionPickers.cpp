@@ -63,6 +63,9 @@ void frmOption::Command6_Click(int index) {
 void frmOption::Command1_Click() {
     const QString path = platform::helper().Vx3FileDlg(this, 0, filter({{"整理券プラグイン(*.4SP)", "*.4SP"}}),
                                                        QString(), QStringLiteral("プラグインの選択"));
+    // Cancelling is not a failed load: it changes nothing and says nothing.
+    if (path.isEmpty())
+        return;
     if (SetPlgin(path) != 0) {
         txtSeiriPlgDir->setText(path);
         return;

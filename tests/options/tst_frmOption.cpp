@@ -525,6 +525,12 @@ void tst_frmOption::plugInDescriptionOnThePage() {
     QCOMPARE(doubles.messages.shown.size(), 1);
     QCOMPARE(doubles.messages.shown[0].title, QStringLiteral("プラグインロードエラー"));
     QCOMPARE(doubles.messages.shown[0].prompt, QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"));
+
+    // Cancelling the choice is no load error.
+    doubles.helper.fileDlgAnswer.clear();
+    o.Command1->click();
+    QCOMPARE(doubles.messages.shown.size(), 1);
+    QCOMPARE(o.txtSeiriPlgDir->text(), QStringLiteral("/p/good.4SP"));
 }
 
 QTEST_MAIN(tst_frmOption)
