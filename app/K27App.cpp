@@ -21,9 +21,10 @@ int run(QApplication& app) {
     options.setWindows(&board, &panel);
     panel.setWindows(&board, &options);
 
-    // The board's load: blank digits and model presets, then the options
-    // window (loaded, not shown) and the control panel.
-    board.Form_Load();
+    // The board's load: blank digits and model presets (the options window
+    // is already loaded, hidden, and takes its part of them), then the
+    // control panel with its backlight frame.
+    board.Form_Load(&options);
     panel.show();
     panel.raise();
     board.show();

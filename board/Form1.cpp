@@ -124,9 +124,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
 
 Form1::~Form1() = default;
 
-void Form1::Form_Load() {
+void Form1::Form_Load(frmOption* options) {
     mdlK27_000::InitBoardDegits(*this);
-    mdlK27_000::SetModelDefaults(*this);
+    mdlK27_000::SetModelDefaults(*this, options);
 }
 
 void Form1::placeAndShape() {

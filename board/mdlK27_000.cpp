@@ -2,10 +2,13 @@
 
 #include "board/Form1.h"
 #include "board/degit/M_Degit.h"
+#include "options/OptionWidgets.h"
+#include "options/frmOption.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 
+#include <QCheckBox>
 #include <QLabel>
 
 namespace mdlK27_000 {
@@ -89,7 +92,15 @@ void SeirikenNumSet(Form1& board, qint16 scheme, qint16 twoDigit) {
     }
 }
 
-void SetModelDefaults(Form1& board) {
+void SetModelDefaults(Form1& board, frmOption* options) {
+    if (options) {
+        options->Check1->setChecked(true);
+        // This model shows no stop names.
+        options->Option1[3]->setEnabled(false);
+        options->Command5[0]->setBackColor(0x00008000);
+        options->Command5[1]->setBackColor(0x0000C000);
+        options->Command5[2]->setBackColor(0x0000C000);
+    }
     const QPixmap panel = board.imgRes[0]->pixmap();
     board.setPicture(panel);
     board.imgRes[1]->setPixmap(panel);

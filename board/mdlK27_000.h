@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 class Form1;
+class frmOption;
 
 namespace mdlK27_000 {
 
@@ -15,9 +16,11 @@ void InitBoardDegits(Form1& board);
 // a non-zero twoDigit writes one-digit numbers with a leading zero.
 void SeirikenNumSet(Form1& board, qint16 scheme, qint16 twoDigit);
 
-// The model presets of the board: its background picture and the image
-// holders all start with the built-in panel picture.
-void SetModelDefaults(Form1& board);
+// The model presets. In the options window (when given): automatic ticket
+// numbers on, the stop-name page unreachable, the three ticket-number
+// colours of the backlight states. On the board: its background picture and
+// the image holders all start with the built-in panel picture.
+void SetModelDefaults(Form1& board, frmOption* options = nullptr);
 
 // A number as full-width digits ("１２"), optionally at least two digits.
 QString fullWidthNumber(int k, bool twoDigit);

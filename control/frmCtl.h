@@ -5,8 +5,12 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <array>
+
 class Form1;
 class frmOption;
+class QGroupBox;
+class QRadioButton;
 
 class frmCtl : public QWidget {
     Q_OBJECT
@@ -20,7 +24,19 @@ public:
     Form1* board() const { return board_; }
     frmOption* options() const { return options_; }
 
+    // Backlight frame "バックライト": OFF, ON1, ON2.
+    QGroupBox* fraBacklight = nullptr;
+    std::array<QRadioButton*, 3> Option4{};
+
+    // Shows the panel picture and number colour of backlight state Index
+    // (0 OFF, 1 ON1, 2 ON2); does not change which button is selected.
+    Q_INVOKABLE void Option4_Click(int Index);
+    // The selected backlight button: 0 for OFF, else 1 for ON1, else 2.
+    qint16 backlightIndex() const;
+
 private:
+    void buildBacklightFrame();
+
     QPointer<Form1> board_;
     QPointer<frmOption> options_;
 };

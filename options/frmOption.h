@@ -1,11 +1,30 @@
 #pragma once
 // The options window (オプション): every user setting, kept as the state of
-// its own controls and read by the rest of the program when needed.
+// its own controls and read by the rest of the program when needed. Six
+// pages share one place; a column of page buttons brings one to the front.
+#include "app/SettingsRecords.h"
+#include "platform/VXB4Res.h"
+
 #include <QPointer>
 #include <QWidget>
 
+#include <array>
+
 class Form1;
 class frmCtl;
+class M_Degit;
+class ColorButton;
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
 
 class frmOption : public QWidget {
     Q_OBJECT
@@ -16,10 +35,127 @@ public:
 
     // The other two windows; set once at start-up.
     void setWindows(Form1* board, frmCtl* panel);
-    Form1* board() const { return board_; }
-    frmCtl* panel() const { return panel_; }
+    Form1* board() const;
+    frmCtl* panel() const;
+
+    // Page buttons and the pages they bring to the front.
+    std::array<QPushButton*, 6> Option1{};
+    std::array<QGroupBox*, 6> Frame1{};
+
+    // Page 0: data folders.
+    std::array<QLineEdit*, 2> Text2{};
+    std::array<QPushButton*, 2> Command3{};
+    std::array<QPushButton*, 2> Command10{};
+
+    // Page 1: panel and ticket numbers.
+    QCheckBox* Check1 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QComboBox* Combo2 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    std::array<ColorButton*, 3> Command5{};
+    QGroupBox* Frame4 = nullptr;
+    std::array<QRadioButton*, 8> Option3{};
+    std::array<QGroupBox*, 3> Frame6{};
+    std::array<QLineEdit*, 3> txtSelectPanel{};
+    std::array<QPushButton*, 3> Command6{};
+
+    // Page 2: digit colours and information digits.
+    std::array<QGroupBox*, 2> Frame5{};
+    std::array<ColorButton*, 3> Command8{};
+    M_Degit* M_Degit1 = nullptr;
+    std::array<QCheckBox*, 5> Check3{};
+    std::array<QComboBox*, 5> Combo4{};
+
+    // Page 3: stop-name display.
+    std::array<ColorButton*, 2> Command9{};
+    QComboBox* Combo3 = nullptr;
+    QCheckBox* Check4 = nullptr;
+
+    // Page 4: sounds. Slot 2 does not exist.
+    std::array<QLineEdit*, 11> txtSelectSound{};
+    std::array<QPushButton*, 11> cmdSelectSound{};
+    std::array<QPushButton*, 2> Option5{};
+    std::array<QGroupBox*, 2> Frame2{};
+    std::array<QRadioButton*, 4> Option2{};
+    QComboBox* Combo1 = nullptr;
+    std::array<QRadioButton*, 2> Option6{};
+    std::array<QRadioButton*, 2> Option7{};
+
+    // Page 5: numbered-ticket preview.
+    QCheckBox* chkUseSeiriPrev = nullptr;
+    QGroupBox* Frame10 = nullptr;
+    QLineEdit* txtSeiriPlgDir = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command11 = nullptr;
+    QListWidget* List1 = nullptr;
+    QPlainTextEdit* txtPlginComment = nullptr;
+    QGroupBox* Frame7 = nullptr;
+    std::array<QRadioButton*, 3> Option4{};
+    QLabel* Label10 = nullptr;
+    QPushButton* Command7 = nullptr;
+
+    // "OK".
+    QPushButton* Command4 = nullptr;
+
+    // The custom colours every colour choice hands to the colour dialog and
+    // that the dialog updates; the settings file keeps them.
+    platform::CustomColors CustColors{};
+
+    // Asks for a folder; the chosen folder or empty text when cancelled.
+    Q_INVOKABLE QString GetPathString(const QString& defaultPath);
+    // Lets the user pick a new colour for a colour button.
+    Q_INVOKABLE void GetBtnColor(ColorButton* objBtn);
+    // Applies the options to the board, the clock, the stop-name display and
+    // the backlight.
+    Q_INVOKABLE void SetProp();
+    // Fills the numbering-scheme list.
+    Q_INVOKABLE void AddComboItem();
+    // Copy between the controls and the settings records. SetOptionInfo
+    // throws platform::RuntimeError (380) for a value a control rejects; the
+    // controls set before it keep their new values.
+    Q_INVOKABLE void GetOptionInfo(OptionRecords& rec) const;
+    Q_INVOKABLE void SetOptionInfo(const OptionRecords& rec);
+    // Loads a ticket plug-in's description into the preview page; 0 when the
+    // path is empty or not a plug-in, 2 when it was taken.
+    Q_INVOKABLE qint32 SetPlgin(const QString& strFileName);
+
+    // Index of the selected control-panel backlight button (0 with no panel).
+    qint16 backlightIndex() const;
+
+public Q_SLOTS:
+    void Option1_Click(int index);
+    void Option5_Click(int index);
+    void Command3_Click(int index);
+    void Command10_Click(int index);
+    void Command5_Click(int index);
+    void Command6_Click(int index);
+    void Command8_Click(int index);
+    void Command9_Click(int index);
+    void cmdSelectSound_Click(int index);
+    void Command1_Click();
+    void Command7_Click();
+    void Command11_Click();
+    void Command4_Click();
 
 private:
+    void buildWindow();
+    void groupOptionButtons();
+    QWidget* buildFolderPage();
+    QWidget* buildPanelPage();
+    QWidget* buildDegitPage();
+    QWidget* buildChimeiPage();
+    QWidget* buildSoundPage();
+    QWidget* buildPreviewPage();
+    QWidget* buildStepSoundPage();
+    QWidget* buildTapeSoundPage();
+    QWidget* soundRow(int slot, const QString& label);
+    void loadWindow();
+    // Brings the enabled and visible states in line with their boxes.
+    void syncEnabledStates();
+    void refreshSample();
+
+    QStackedWidget* pages_ = nullptr;
+    QStackedWidget* soundPages_ = nullptr;
     QPointer<Form1> board_;
     QPointer<frmCtl> panel_;
 };

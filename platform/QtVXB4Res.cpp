@@ -2,6 +2,7 @@
 
 #include "platform/ColorRef.h"
 #include "platform/DigitSettingsDialog.h"
+#include "platform/Platform.h"
 
 #include <QCalendarWidget>
 #include <QColorDialog>
@@ -9,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QSysInfo>
 #include <QVBoxLayout>
@@ -46,7 +48,9 @@ qint32 QtVXB4Res::Call_dlg111(QWidget* window, DateRecord& date) {
     dlg.setWindowTitle(QStringLiteral("日付の選択"));
     auto* calendar = new QCalendarWidget(&dlg);
     calendar->setObjectName(QStringLiteral("calendar"));
-    calendar->setSelectedDate(QDate::currentDate());
+    calendar->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    calendar->setFirstDayOfWeek(Qt::Sunday);
+    calendar->setSelectedDate(clock().now().date());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
@@ -56,7 +60,7 @@ qint32 QtVXB4Res::Call_dlg111(QWidget* window, DateRecord& date) {
     layout->addWidget(calendar);
     layout->addWidget(buttons);
     if (dlg.exec() != QDialog::Accepted)
-        return 0;
+        return 0; // the record stays as it came
     const QDate d = calendar->selectedDate();
     date.wYear = qint16(d.year());
     date.wMonth = qint16(d.month());
@@ -71,30 +75,51 @@ QString qtFileFilter(const QString& nulSeparated) {
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString pattern = parts[i + 1];
         pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], pattern);
+        // A label that already ends in its pattern ("GIF画像(*.gif)") is a
+        // complete Qt filter as it stands.
+        if (parts[i].endsWith(QStringLiteral("(%1)").arg(pattern)))
+            filters << parts[i];
+        else
+            filters << QStringLiteral("%1 (%2)").arg(parts[i], pattern);
     }
     return filters.join(QStringLiteral(";;"));
 }
 
 QString QtVXB4Res::Vx3FileDlg(QWidget* window, qint32, const QString& filter,
                               const QString& initial, const QString& title) {
-    return QFileDialog::getOpenFileName(window ? window->window() : nullptr, title, initial,
-                                        qtFileFilter(filter));
+    QFileDialog dlg(window ? window->window() : nullptr, title, QString(), qtFileFilter(filter));
+    dlg.setObjectName(QStringLiteral("fileDialog"));
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!initial.isEmpty())
+        dlg.selectFile(initial);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().constFirst();
 }
 
 QString QtVXB4Res::Vx3FolderDlg(QWidget* window, const QString& prompt) {
-    return QFileDialog::getExistingDirectory(window ? window->window() : nullptr, prompt);
+    QFileDialog dlg(window ? window->window() : nullptr, prompt);
+    dlg.setObjectName(QStringLiteral("folderDialog"));
+    dlg.setFileMode(QFileDialog::Directory);
+    dlg.setOption(QFileDialog::ShowDirsOnly);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().constFirst();
 }
 
 qint32 QtVXB4Res::Vx3ChooseColor(QWidget* window, quint32& color, CustomColors& custom) {
-    // QColorDialog keeps 16 custom colours; the 17th of the block rides along.
-    for (int i = 0; i < QColorDialog::customCount() && i < int(custom.size()); ++i)
+    // QColorDialog keeps 16 custom colours; the 17th of the block rides
+    // along unchanged.
+    const int shared = qMin(QColorDialog::customCount(), int(custom.size()));
+    for (int i = 0; i < shared; ++i)
         QColorDialog::setCustomColor(i, toQColor(custom[size_t(i)]));
     QColorDialog dlg(toQColor(color), window ? window->window() : nullptr);
     dlg.setObjectName(QStringLiteral("colorDialog"));
     dlg.setWindowTitle(QStringLiteral("色の設定"));
     const bool accepted = dlg.exec() == QDialog::Accepted;
-    for (int i = 0; i < QColorDialog::customCount() && i < int(custom.size()); ++i)
+    // Custom colours the user set are kept even when no colour is chosen.
+    for (int i = 0; i < shared; ++i)
         custom[size_t(i)] = fromQColor(QColorDialog::customColor(i));
     if (!accepted)
         return 0;

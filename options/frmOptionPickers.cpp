@@ -1,0 +1,92 @@
+// The pickers of the options window: folders, sound and picture files, the
+// ticket plug-in, the fixed ticket date, and opening a data folder in the
+// desktop's file browser. Each writes only its own box; a cancelled dialog
+// changes nothing.
+#include "options/frmOption.h"
+
+#include "platform/Platform.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+namespace {
+
+// A file-dialog filter: label NUL pattern NUL ... NUL NUL.
+QString filter(std::initializer_list<std::pair<const char*, const char*>> pairs) {
+    QString f;
+    for (const auto& [label, pattern] : pairs)
+        f += QString::fromUtf8(label) + QChar(0) + QString::fromUtf8(pattern) + QChar(0);
+    return f + QChar(0);
+}
+
+} // namespace
+
+QString frmOption::GetPathString(const QString&) {
+    return platform::helper().Vx3FolderDlg(this, QStringLiteral("フォルダーを選択してください"));
+}
+
+void frmOption::Command3_Click(int index) {
+    QLineEdit* box = Text2.at(size_t(index));
+    const QString folder = GetPathString(QString());
+    if (!folder.isEmpty())
+        box->setText(folder);
+}
+
+void frmOption::Command10_Click(int index) {
+    // A failure to open is of no concern to the user here.
+    platform::shell().openFolder(this, Text2.at(size_t(index))->text());
+}
+
+void frmOption::cmdSelectSound_Click(int index) {
+    QLineEdit* box = txtSelectSound.at(size_t(index));
+    if (!box)
+        return;
+    const QString path = platform::helper().Vx3FileDlg(
+        this, 0,
+        filter({{"Waveサウンド(*.wav)", "*.wav"}, {"MP3サウンド(*.mp3)", "*.mp3"}, {"MIDIシーケンス(*.mid)", "*.mid"}}),
+        QString(), QStringLiteral("サウンドの選択"));
+    if (!path.isEmpty())
+        box->setText(path);
+}
+
+void frmOption::Command6_Click(int index) {
+    QLineEdit* box = txtSelectPanel.at(size_t(index));
+    const QString path = platform::helper().Vx3FileDlg(
+        this, 0, filter({{"ビットマップ(*.bmp)", "*.bmp"}, {"GIF画像(*.gif)", "*.gif"}, {"JPEG画像(*.jpg)", "*.jpg"}}),
+        QString(), QStringLiteral("パネル画像の選択"));
+    if (!path.isEmpty())
+        box->setText(path);
+}
+
+void frmOption::Command1_Click() {
+    const QString path = platform::helper().Vx3FileDlg(this, 0, filter({{"整理券プラグイン(*.4SP)", "*.4SP"}}),
+                                                       QString(), QStringLiteral("プラグインの選択"));
+    // Cancelling is not a failed load: it changes nothing and says nothing.
+    if (path.isEmpty())
+        return;
+    if (SetPlgin(path) != 0) {
+        txtSeiriPlgDir->setText(path);
+        return;
+    }
+    platform::messageBox().MsgBox(this, QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"),
+                                  platform::MsgButtons::Ok, platform::MsgIcon::Critical,
+                                  QStringLiteral("プラグインロードエラー"));
+}
+
+void frmOption::Command7_Click() {
+    platform::DateRecord date;
+    if (platform::helper().Call_dlg111(this, date) == 0)
+        return;
+    Label10->setText(QStringLiteral("%1/%2/%3")
+                         .arg(date.wYear)
+                         .arg(date.wMonth, 2, 10, QLatin1Char('0'))
+                         .arg(date.wDay, 2, 10, QLatin1Char('0')));
+}
+
+void frmOption::Command11_Click() {
+    txtSeiriPlgDir->clear();
+    List1->clear();
+    txtPlginComment->clear();
+}

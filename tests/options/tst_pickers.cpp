@@ -1,0 +1,189 @@
+// The pickers of the options window: each writes only its own box, with the
+// dialog's filter, title and prompt, and a cancelled dialog changes nothing.
+#include "board/degit/M_Degit.h"
+#include "options/OptionWidgets.h"
+#include "tests/support/K27Windows.h"
+#include "tests/support/TestSupport.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+// Every file and folder box with its current text, to see what changed.
+QMap<QString, QString> boxTexts(const frmOption& o) {
+    QMap<QString, QString> texts;
+    for (QLineEdit* e : o.findChildren<QLineEdit*>())
+        if (!e->objectName().isEmpty() && !e->objectName().startsWith(QLatin1String("qt_")))
+            texts[e->objectName()] = e->text();
+    texts[QStringLiteral("Label10")] = o.Label10->text();
+    return texts;
+}
+
+} // namespace
+
+class tst_pickers : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void soundPickerFillsOnlyItsSlot_data();
+    void soundPickerFillsOnlyItsSlot();
+    void panelPicturePicker();
+    void folderPicker();
+    void cancelledDialogsChangeNothing();
+    void datePicker_data();
+    void datePicker();
+    void colourButtons();
+    void openFolderPassesTheTextAsTyped();
+};
+
+void tst_pickers::soundPickerFillsOnlyItsSlot_data() {
+    QTest::addColumn<int>("slot");
+    for (int slot : {0, 1, 3, 4, 7, 10})
+        QTest::addRow("slot %d", slot) << slot;
+}
+
+void tst_pickers::soundPickerFillsOnlyItsSlot() {
+    QFETCH(int, slot);
+    PlatformDoubles doubles;
+    K27Windows w;
+    frmOption& o = w.options;
+    auto before = boxTexts(o);
+    doubles.helper.fileDlgAnswer = QStringLiteral("/snd/チャイム.wav");
+    o.cmdSelectSound[size_t(slot)]->click();
+
+    QCOMPARE(doubles.helper.calls.last(),
+             QStringLiteral("Vx3FileDlg(0, Waveサウンド(*.wav)|*.wav|MP3サウンド(*.mp3)|*.mp3|"
+                            "MIDIシーケンス(*.mid)|*.mid||, , サウンドの選択)"));
+    before[QStringLiteral("txtSelectSound(%1)").arg(slot)] = QStringLiteral("/snd/チャイム.wav");
+    QCOMPARE(boxTexts(o), before);
+}
+
+void tst_pickers::panelPicturePicker() {
+    PlatformDoubles doubles;
+    K27Windows w;
+    frmOption& o = w.options;
+    o.Option3[1]->click(); // the picture boxes are usable only per state
+    auto before = boxTexts(o);
+    doubles.helper.fileDlgAnswer = QStringLiteral("/pic/on2.jpg");
+    o.Command6[2]->click();
+    QVERIFY(!doubles.helper.calls.isEmpty());
+    QCOMPARE(doubles.helper.calls.last(),
+             QStringLiteral("Vx3FileDlg(0, ビットマップ(*.bmp)|*.bmp|GIF画像(*.gif)|*.gif|JPEG画像(*.jpg)|*.jpg||, , "
+                            "パネル画像の選択)"));
+    before[QStringLiteral("txtSelectPanel(2)")] = QStringLiteral("/pic/on2.jpg");
+    QCOMPARE(boxTexts(o), before);
+}
+
+void tst_pickers::folderPicker() {
+    PlatformDoubles doubles;
+    K27Windows w;
+    frmOption& o = w.options;
+    auto before = boxTexts(o);
+    doubles.helper.folderDlgAnswer = QStringLiteral("/data/放送");
+    o.Command3[1]->click();
+    QCOMPARE(doubles.helper.calls.last(), QStringLiteral("Vx3FolderDlg(フォルダーを選択してください)"));
+    before[QStringLiteral("Text2(1)")] = QStringLiteral("/data/放送"); // no separator appended
+    QCOMPARE(boxTexts(o), before);
+}
+
+void tst_pickers::cancelledDialogsChangeNothing() {
+    PlatformDoubles doubles;
+    K27Windows w;
+    frmOption& o = w.options;
+    o.Option3[1]->click();
+    o.chkUseSeiriPrev->click();
+    for (QLineEdit* e : o.findChildren<QLineEdit*>())
+        e->setText(QStringLiteral("keep"));
+    const auto before = boxTexts(o);
+    const quint32 colour = o.Command8[1]->BackColor();
+    // The fake answers "cancelled" everywhere: empty paths, 0 results.
+    for (int i : {0, 1, 3, 4, 5, 6, 7, 8, 9, 10})
+        o.cmdSelectSound[size_t(i)]->click();
+    for (QPushButton* b : o.Command6)
+        b->click();
+    for (QPushButton* b : o.Command3)
+        b->click();
+    o.Command7->click();
+    o.Command8[1]->click();
+    QCOMPARE(boxTexts(o), before);
+    QCOMPARE(o.Command8[1]->BackColor(), colour);
+    QCOMPARE(o.M_Degit1->BaseForeColor(), colour);
+    QCOMPARE(doubles.helper.count(QStringLiteral("Vx3FileDlg")), 13);
+    QCOMPARE(doubles.helper.count(QStringLiteral("Call_dlg111")), 1);
+}
+
+void tst_pickers::datePicker_data() {
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("2010-12-01") << 2010 << 12 << 1 << QStringLiteral("2010/12/01");
+    QTest::newRow("2009-05-07") << 2009 << 5 << 7 << QStringLiteral("2009/05/07");
+    QTest::newRow("year 800") << 800 << 1 << 31 << QStringLiteral("800/01/31");
+}
+
+void tst_pickers::datePicker() {
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    QFETCH(QString, shown);
+    PlatformDoubles doubles;
+    K27Windows w;
+    doubles.helper.dlg111Result = 1;
+    doubles.helper.dlg111Date.wYear = qint16(year);
+    doubles.helper.dlg111Date.wMonth = qint16(month);
+    doubles.helper.dlg111Date.wDay = qint16(day);
+    w.options.chkUseSeiriPrev->click(); // the date frame shows with the preview
+    w.options.Command7->click();
+    QCOMPARE(doubles.helper.calls.last(), QStringLiteral("Call_dlg111(0/0/0)")); // handed over zeroed
+    QCOMPARE(w.options.Label10->text(), shown);
+}
+
+void tst_pickers::colourButtons() {
+    PlatformDoubles doubles;
+    K27Windows w;
+    frmOption& o = w.options;
+    platform::CustomColors custom{};
+    custom[16] = 0x00ABCDEF;
+    doubles.helper.chooseColorResult = 1;
+    doubles.helper.chooseColorAnswer = 0x00123456;
+    doubles.helper.chooseColorCustom = custom;
+
+    o.Command8[2]->click();
+    QCOMPARE(doubles.helper.calls.last(), QStringLiteral("Vx3ChooseColor(%1)").arg(0x0072D2F8));
+    QCOMPARE(o.Command8[2]->BackColor(), 0x00123456u);
+    QCOMPARE(o.M_Degit1->DegitForeColor(), 0x00123456u);
+    QCOMPARE(o.CustColors[16], 0x00ABCDEFu); // the dialog's custom colours are kept
+    // The board changes only at "OK".
+    QCOMPARE(w.board.Degit[5]->DegitForeColor(), M_Degit::kDefaultDegitForeColor);
+
+    doubles.helper.chooseColorAnswer = 0x00FF0000;
+    o.Command5[1]->click();
+    o.Command9[0]->click();
+    QCOMPARE(o.Command5[1]->BackColor(), 0x00FF0000u);
+    QCOMPARE(o.Command9[0]->BackColor(), 0x00FF0000u);
+    QCOMPARE(o.Command5[0]->BackColor(), 0x00008000u);
+    QCOMPARE(o.M_Degit1->DegitForeColor(), 0x00123456u);
+
+    o.Command4->click();
+    QCOMPARE(w.board.Degit[5]->DegitForeColor(), 0x00123456u);
+}
+
+void tst_pickers::openFolderPassesTheTextAsTyped() {
+    PlatformDoubles doubles;
+    K27Windows w;
+    w.options.Text2[0]->setText(QStringLiteral("/no/such/フォルダ"));
+    w.options.Command10[0]->click();
+    w.options.Command10[1]->click(); // empty box
+    doubles.shell.result = false;
+    w.options.Command10[0]->click();
+    QCOMPARE(doubles.shell.opened,
+             QStringList({QStringLiteral("/no/such/フォルダ"), QString(), QStringLiteral("/no/such/フォルダ")}));
+    QVERIFY(doubles.messages.shown.isEmpty());
+}
+
+QTEST_MAIN(tst_pickers)
+#include "tst_pickers.moc"

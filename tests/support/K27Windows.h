@@ -1,0 +1,20 @@
+#pragma once
+// The three windows wired as at start-up (board load with the model presets
+// included), for tests that drive them together. Create the platform
+// doubles first: the windows read the clock and the helper while loading.
+#include "board/Form1.h"
+#include "control/frmCtl.h"
+#include "options/frmOption.h"
+
+struct K27Windows {
+    Form1 board;
+    frmOption options;
+    frmCtl panel;
+
+    K27Windows() {
+        board.setControlPanel(&panel);
+        options.setWindows(&board, &panel);
+        panel.setWindows(&board, &options);
+        board.Form_Load(&options);
+    }
+};
