@@ -63,8 +63,10 @@ private Q_SLOTS:
         const QString filter = QStringLiteral("Waveサウンド(*.wav)") + QChar(0) + "*.wav" + QChar(0) +
                                QStringLiteral("MP3サウンド(*.mp3)") + QChar(0) + "*.mp3" +
                                QChar(0) + QChar(0);
-        QCOMPARE(qtFileFilter(filter),
-                 QStringLiteral("Waveサウンド(*.wav) (*.wav);;MP3サウンド(*.mp3) (*.mp3)"));
+        // Labels that already end in their pattern are complete Qt filters.
+        QCOMPARE(qtFileFilter(filter), QStringLiteral("Waveサウンド(*.wav);;MP3サウンド(*.mp3)"));
+        const QString bare = QStringLiteral("画像") + QChar(0) + "*.bmp;*.gif" + QChar(0) + QChar(0);
+        QCOMPARE(qtFileFilter(bare), QStringLiteral("画像 (*.bmp *.gif)"));
         QCOMPARE(qtFileFilter(QString()), QString());
     }
 };
