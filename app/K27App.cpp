@@ -4,6 +4,8 @@
 #include "control/frmCtl.h"
 #include "options/frmOption.h"
 #include "platform/Fonts.h"
+#include "sound/mdlM_Tape.h"
+#include "sound/mdlSndAPI.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -20,12 +22,18 @@ int run(QApplication& app) {
     board.setControlPanel(&panel);
     options.setWindows(&board, &panel);
     panel.setWindows(&board, &options);
+    // Sound devices and the speech engine go before the application object.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] {
+        mdlSndAPI::CloseAllSounds();
+        mdlM_Tape::ReleaseSpeech();
+    });
 
     // The board's load: blank digits and model presets, then the options
     // window (loaded, not shown) and the control panel.
     board.Form_Load();
     panel.show();
     panel.raise();
+    mdlM_Tape::InitSpeech();
     board.show();
     board.placeAndShape();
     if (const QScreen* screen = board.screen()) {

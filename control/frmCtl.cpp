@@ -7,6 +7,7 @@
 frmCtl::frmCtl(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmCtl"));
     setWindowTitle(QStringLiteral("集中操作盤"));
+    buildTapeFrame();
 }
 
 frmCtl::~frmCtl() = default;
