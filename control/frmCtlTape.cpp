@@ -2,6 +2,8 @@
 // is done by the announcement module.
 #include "control/frmCtl.h"
 
+#include "board/Form1.h"
+#include "options/frmOption.h"
 #include "platform/Twips.h"
 #include "sound/mdlM_Tape.h"
 
