@@ -126,6 +126,8 @@ OpenJTalkSpeech::~OpenJTalkSpeech() {
     Stop();
 }
 
+QMediaPlayer* OpenJTalkSpeech::player() const { return player_; }
+
 void OpenJTalkSpeech::setVoiceSettings(const VoiceSettings& v) {
     voice_ = v.clamped();
     if (output_)
@@ -236,7 +238,8 @@ void OpenJTalkSpeech::Stop() {
         player_->stop();
         player_->setSource(QUrl());
     }
-    QFile::remove(wasPlaying);
+    if (!wasPlaying.isEmpty())
+        QFile::remove(wasPlaying);
     for (const QString& f : std::as_const(ready_))
         QFile::remove(f);
     ready_.clear();

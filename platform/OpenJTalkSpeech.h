@@ -45,6 +45,9 @@ public:
     VoiceSettings voiceSettings() const { return voice_; }
     void setVoiceSettings(const VoiceSettings& v);
 
+    // The player the announcements sound on (for measurements).
+    QMediaPlayer* player() const;
+
     // The open_jtalk arguments for one piece written to wavPath.
     QStringList synthesisArguments(const QString& wavPath) const;
 
