@@ -16,20 +16,20 @@ void frmCtl::buildTapeFrame() {
     grpM_Tape->setGeometry(platform::twipsRect(120, 120, 3480, 735));
     grpM_Tape->setEnabled(false);
 
-    struct Spec {
+    struct ButtonDef {
         QPushButton* frmCtl::*member;
         const char* name;
         const char* caption;
         void (frmCtl::*click)();
     };
-    const Spec buttons[] = {
+    const ButtonDef buttons[] = {
         {&frmCtl::cmdTapeSet, "cmdTapeSet", "調整", &frmCtl::cmdTapeSet_Click},
         {&frmCtl::cmdTapeBack, "cmdTapeBack", "戻し", &frmCtl::cmdTapeBack_Click},
         {&frmCtl::cmdTapeNext, "cmdTapeNext", "送り", &frmCtl::cmdTapeNext_Click},
         {&frmCtl::cmdTapeStop, "cmdTapeStop", "■", &frmCtl::cmdTapeStop_Click},
     };
     int left = 120;
-    for (const Spec& b : buttons) {
+    for (const ButtonDef& b : buttons) {
         auto* button = new QPushButton(QString::fromUtf8(b.caption), grpM_Tape);
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(platform::twipsRect(left, 270, 780, 375));
