@@ -4,6 +4,8 @@
 #include "control/frmCtl.h"
 #include "options/frmOption.h"
 #include "platform/Fonts.h"
+#include "sound/mdlM_Tape.h"
+#include "sound/mdlSndAPI.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -20,6 +22,12 @@ int run(QApplication& app) {
     board.setControlPanel(&panel);
     options.setWindows(&board, &panel);
     panel.setWindows(&board, &options);
+    mdlM_Tape::SetSoundSettings(&options);
+    // Sound devices and the speech engine go before the application object.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] {
+        mdlSndAPI::CloseAllSounds();
+        mdlM_Tape::ReleaseSpeech();
+    });
 
     // The board's load: blank digits and model presets (the options window
     // is already loaded, hidden, and takes its part of them), then the
@@ -27,6 +35,7 @@ int run(QApplication& app) {
     board.Form_Load(&options);
     panel.show();
     panel.raise();
+    mdlM_Tape::InitSpeech();
     board.show();
     board.placeAndShape();
     if (const QScreen* screen = board.screen()) {

@@ -14,6 +14,7 @@ frmCtl::frmCtl(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmCtl"));
     setWindowTitle(QStringLiteral("集中操作盤"));
     buildBacklightFrame();
+    buildTapeFrame();
 }
 
 frmCtl::~frmCtl() = default;

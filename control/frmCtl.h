@@ -10,6 +10,7 @@
 class Form1;
 class frmOption;
 class QGroupBox;
+class QPushButton;
 class QRadioButton;
 
 class frmCtl : public QWidget {
@@ -34,8 +35,21 @@ public:
     // The selected backlight button: 0 for OFF, else 1 for ON1, else 2.
     qint16 backlightIndex() const;
 
+    // Announcement frame (built in frmCtlTape.cpp). Its caption and enabling
+    // are set by the announcement module; the buttons start disabled.
+    QGroupBox* grpM_Tape = nullptr;
+    QPushButton* cmdTapeSet = nullptr;
+    QPushButton* cmdTapeBack = nullptr;
+    QPushButton* cmdTapeNext = nullptr;
+    QPushButton* cmdTapeStop = nullptr;
+    Q_INVOKABLE void cmdTapeNext_Click();
+    Q_INVOKABLE void cmdTapeBack_Click();
+    Q_INVOKABLE void cmdTapeStop_Click();
+    Q_INVOKABLE void cmdTapeSet_Click();
+
 private:
     void buildBacklightFrame();
+    void buildTapeFrame();
 
     QPointer<Form1> board_;
     QPointer<frmOption> options_;

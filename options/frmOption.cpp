@@ -194,6 +194,16 @@ void frmOption::Command9_Click(int index) { GetBtnColor(Command9.at(size_t(index
 Form1* frmOption::board() const { return board_; }
 frmCtl* frmOption::panel() const { return panel_; }
 
+QString frmOption::SoundFile(int slot) const {
+    if (slot < 0 || slot >= int(txtSelectSound.size()) || !txtSelectSound[size_t(slot)])
+        return {};
+    return txtSelectSound[size_t(slot)]->text();
+}
+
+bool frmOption::TapeAlways() const { return Option2[2] && Option2[2]->isChecked(); }
+
+bool frmOption::TapeSync() const { return Option7[0] && Option7[0]->isChecked(); }
+
 qint16 frmOption::backlightIndex() const { return panel_ ? panel_->backlightIndex() : 0; }
 
 void frmOption::SetProp() {

@@ -4,6 +4,7 @@
 // pages share one place; a column of page buttons brings one to the front.
 #include "app/SettingsRecords.h"
 #include "platform/VXB4Res.h"
+#include "sound/SoundSettings.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -26,7 +27,7 @@ class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 
-class frmOption : public QWidget {
+class frmOption : public QWidget, public SoundSettings {
     Q_OBJECT
 
 public:
@@ -37,6 +38,11 @@ public:
     void setWindows(Form1* board, frmCtl* panel);
     Form1* board() const;
     frmCtl* panel() const;
+
+    // The sound settings as the announcement module reads them.
+    QString SoundFile(int slot) const override;
+    bool TapeAlways() const override;
+    bool TapeSync() const override;
 
     // Page buttons and the pages they bring to the front.
     std::array<QPushButton*, 6> Option1{};

@@ -2,6 +2,7 @@
 // The speech component: created once at start-up, released at exit. create()
 // answers nullptr when no engine can be made here (no voice, no dictionary).
 #include <QString>
+#include <QtGlobal>
 
 #include <memory>
 
@@ -18,6 +19,9 @@ public:
     virtual void Stop() = 0;
     // True while an announcement is being synthesised or played.
     virtual bool IsSpeaking() const = 0;
+    // 1 while speaking, 0 when idle, -1 when the last Speak could not be
+    // carried out (the caller then issues Stop once more to clean up).
+    virtual qint32 Status() const { return IsSpeaking() ? 1 : 0; }
     // The voice-settings dialog; its settings apply to the next announcement.
     virtual void ShowVoiceSettings(QWidget* owner) = 0;
 };

@@ -14,7 +14,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth imagemagick
   libbenchmark-dev clang
-  pulseaudio pulseaudio-utils sox
+  pulseaudio pulseaudio-utils sox lame
 )
 
 missing=()

@@ -13,19 +13,24 @@ public:
     void Speak(const QString& text) override {
         *log_ << QStringLiteral("speak:") + text;
         speaking_ = reportSpeaking;
+        failNextSpeak_ = reportFailure;
     }
     void Stop() override {
         *log_ << QStringLiteral("stop");
         speaking_ = false;
+        failNextSpeak_ = false;
     }
     bool IsSpeaking() const override { return speaking_; }
+    qint32 Status() const override { return failNextSpeak_ ? -1 : (speaking_ ? 1 : 0); }
     void ShowVoiceSettings(QWidget*) override { *log_ << QStringLiteral("voiceSettings"); }
 
     bool reportSpeaking = false;
+    bool reportFailure = false; // Status() answers -1 after each Speak
 
 private:
     QStringList* log_;
     bool speaking_ = false;
+    bool failNextSpeak_ = false;
 };
 
 class FakeSpeechFactory : public SpeechFactory {

@@ -1,0 +1,70 @@
+#pragma once
+// The multimedia command strings played through Qt Multimedia: one
+// QMediaPlayer with its own audio output per alias. Understands the commands
+// the sound module sends:
+//   open "<path>" type waveaudio|mpegvideo|sequencer alias <name> [wait]
+//   play <name> [from <ms>] [wait]
+//   stop <name>
+//   close <name> | close all
+// An open loads the file before it returns, so a file that cannot be decoded
+// (missing decoder, broken file, not a sound at all) fails the open. A
+// "play ... wait" returns when the sound has ended, running a local event loop
+// that keeps windows painting and leaves the operator's input queued.
+#include "platform/Multimedia.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QStringList>
+
+class QMediaPlayer;
+
+namespace platform {
+
+// Result codes, numbered as the platform's multimedia interface numbers them.
+namespace mci {
+inline constexpr qint32 kOk = 0;
+inline constexpr qint32 kInvalidDeviceName = 263;   // unknown alias or device type
+inline constexpr qint32 kUnrecognizedCommand = 261;
+inline constexpr qint32 kMissingParameter = 273;
+inline constexpr qint32 kFileNotFound = 275;
+inline constexpr qint32 kDuplicateAlias = 289;
+inline constexpr qint32 kInvalidFile = 296;         // not a sound this back end can decode
+inline constexpr qint32 kNoApplication = 262;       // no Qt application to run players in
+} // namespace mci
+
+class QtMciPlayer : public Multimedia {
+public:
+    QtMciPlayer();
+    ~QtMciPlayer() override;
+    QtMciPlayer(const QtMciPlayer&) = delete;
+    QtMciPlayer& operator=(const QtMciPlayer&) = delete;
+
+    qint32 mciSendString(const QString& command) override;
+
+    // The longest an open waits for the file to load.
+    int openTimeoutMs = 5000;
+    // A waiting play gives up after the sound's length plus this margin (or
+    // this long when the length is unknown), so a back end that never reports
+    // the end cannot freeze the program.
+    int playMarginMs = 15000;
+
+    // Splits a command into words; a word in double quotes may hold spaces.
+    static QStringList tokenize(const QString& command);
+
+    // The aliases open now (for tests and measurements).
+    QStringList aliases() const;
+    // The player behind an alias, nullptr when none.
+    QMediaPlayer* player(const QString& alias) const;
+
+private:
+    qint32 open(const QStringList& words);
+    qint32 play(const QStringList& words);
+    qint32 stop(const QStringList& words);
+    qint32 close(const QStringList& words);
+    void closeAlias(const QString& key);
+
+    // Keys are aliases in lower case: aliases are not case-sensitive.
+    QHash<QString, QPointer<QMediaPlayer>> players_;
+};
+
+} // namespace platform

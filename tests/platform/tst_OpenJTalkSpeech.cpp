@@ -1,0 +1,256 @@
+// The Open JTalk speech engine, run for real: synthesis, playing, stopping
+// and the voice settings.
+#include "platform/OpenJTalkSpeech.h"
+#include "tests/support/TestSupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QtEndian>
+
+#include <cmath>
+
+using platform::OpenJTalkFiles;
+using platform::OpenJTalkSpeech;
+
+namespace {
+const QString kAnnouncement = QStringLiteral("次は、市役所前です。運賃は230円です。");
+
+struct Wav {
+    int rate = 0;
+    double seconds = 0;
+    double rms = 0; // of 16-bit samples, full scale 32768
+};
+
+// Reads a PCM WAV's format chunk and the loudness of its samples.
+std::optional<Wav> readWav(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray b = f.readAll();
+    if (b.size() < 12 || !b.startsWith("RIFF") || b.mid(8, 4) != "WAVE")
+        return std::nullopt;
+    Wav w;
+    int channels = 0, bits = 0;
+    for (qsizetype at = 12; at + 8 <= b.size();) {
+        const QByteArray id = b.mid(at, 4);
+        const quint32 size = qFromLittleEndian<quint32>(b.constData() + at + 4);
+        const char* body = b.constData() + at + 8;
+        if (id == "fmt " && size >= 16) {
+            channels = qFromLittleEndian<quint16>(body + 2);
+            w.rate = int(qFromLittleEndian<quint32>(body + 4));
+            bits = qFromLittleEndian<quint16>(body + 14);
+        } else if (id == "data" && bits == 16 && channels > 0 && w.rate > 0) {
+            const qsizetype n = qMin<qsizetype>(size, b.size() - (at + 8)) / 2;
+            double sum = 0;
+            for (qsizetype i = 0; i < n; ++i) {
+                const double s = qFromLittleEndian<qint16>(body + 2 * i);
+                sum += s * s;
+            }
+            w.seconds = double(n) / channels / w.rate;
+            w.rms = n ? std::sqrt(sum / n) : 0;
+            return w;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return std::nullopt;
+}
+} // namespace
+
+class tst_OpenJTalkSpeech : public QObject {
+    Q_OBJECT
+
+    OpenJTalkFiles files_;
+
+    // No synthesiser process of the engine is still running.
+    static bool noSynthesisRuns(const QObject& engine) {
+        for (const QProcess* p : engine.findChildren<QProcess*>())
+            if (p->state() != QProcess::NotRunning)
+                return false;
+        return true;
+    }
+
+private slots:
+    void initTestCase() {
+        files_ = OpenJTalkFiles::installed();
+        QVERIFY2(files_.complete(),
+                 "open_jtalk, the NAIST dictionary or the nitech voice is missing: run scripts/install-deps.sh.");
+    }
+
+    void splitsAtSentenceEnds_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("maxChars");
+        QTest::addColumn<QStringList>("pieces");
+        QTest::newRow("two sentences") << kAnnouncement << 100
+                                       << QStringList{"次は、市役所前です。", "運賃は230円です。"};
+        QTest::newRow("no end mark") << "駅前" << 100 << QStringList{"駅前"};
+        QTest::newRow("marks and breaks") << " 止まります！ 次は？\r\n\r\n駅前 " << 100
+                                          << QStringList{"止まります！", "次は？", "駅前"};
+        QTest::newRow("blank") << " \r\n " << 100 << QStringList{};
+        QTest::newRow("long, cut after the pause mark")
+            << "あいうえおかきくけこ、さしすせそたちつてと" << 12
+            << QStringList{"あいうえおかきくけこ、", "さしすせそたちつてと"};
+        QTest::newRow("long and unbroken, cut hard") << QString(25, u'あ') << 10
+                                                     << QStringList{QString(10, u'あ'), QString(10, u'あ'), QString(5, u'あ')};
+        QTest::newRow("surrogate pair kept whole")
+            << QString(9, u'a') + QStringLiteral("𠮷𠮷") << 10
+            << QStringList{QString(9, u'a'), QStringLiteral("𠮷𠮷")};
+    }
+    void splitsAtSentenceEnds() {
+        QFETCH(QString, text);
+        QFETCH(int, maxChars);
+        QFETCH(QStringList, pieces);
+        QCOMPARE(OpenJTalkSpeech::splitForSynthesis(text, maxChars), pieces);
+    }
+
+    void synthesisGivesPlausibleJapaneseSpeech() {
+        QTemporaryDir dir;
+        OpenJTalkSpeech engine(files_);
+        const QString wav = dir.filePath("a.wav"), trace = dir.filePath("a.trace");
+        QProcess p;
+        p.start(files_.program, engine.synthesisArguments(wav) << "-ot" << trace);
+        QVERIFY(p.waitForStarted());
+        p.write(kAnnouncement.toUtf8() + '\n');
+        p.closeWriteChannel();
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitCode(), 0);
+
+        const auto w = readWav(wav);
+        QVERIFY2(w.has_value(), "open_jtalk wrote no readable WAV.");
+        qInfo("%.2f s at %d Hz, RMS %.0f", w->seconds, w->rate, w->rms);
+        QVERIFY2(w->seconds > 2.0 && w->seconds < 9.0, qPrintable(QString::number(w->seconds)));
+        QVERIFY2(w->rms > 300, "The synthesised speech is silent.");
+
+        // The kanji are read as they should be: the phonemes of
+        // 市役所前 (shiyakushomae) and 230円 (nihyakusanjuuen).
+        QFile f(trace);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QStringList phonemes;
+        for (const QByteArray& line : f.readAll().split('\n')) {
+            const QList<QByteArray> cols = line.split(' ');
+            if (cols.size() == 3 && cols[2].contains('-') && cols[2].contains('+'))
+                phonemes << QString::fromLatin1(cols[2].split('-').value(1).split('+').value(0)).toLower();
+        }
+        const QString said = phonemes.join(' ');
+        QVERIFY2(said.contains("sh i y a k u sh o m a e"), qPrintable(said));
+        QVERIFY2(said.contains("n i hy a k u s a n j u u e n"), qPrintable(said));
+    }
+
+    void speaksWithoutBlocking() {
+        platform::OpenJTalkSpeechFactory factory;
+        auto made = factory.create();
+        auto* engine = dynamic_cast<OpenJTalkSpeech*>(made.get());
+        QVERIFY(engine);
+        QSignalSpy started(engine, &OpenJTalkSpeech::speechStarted);
+        QSignalSpy finished(engine, &OpenJTalkSpeech::speechFinished);
+        QElapsedTimer t;
+        t.start();
+        engine->Speak(kAnnouncement);
+        QVERIFY2(t.elapsed() < 500, "Speak waited for the synthesis.");
+        QVERIFY(engine->IsSpeaking());
+        QCOMPARE(engine->Status(), 1);
+        QVERIFY(started.wait(10000));
+        const qint64 firstSound = t.elapsed();
+        QVERIFY(finished.wait(20000));
+        qInfo("first sound after %lld ms, done after %lld ms", firstSound, t.elapsed());
+        QVERIFY2(t.elapsed() > 3000, "The speech ended sooner than it can be spoken.");
+        QVERIFY(!engine->IsSpeaking());
+        QCOMPARE(engine->Status(), 0);
+        QCOMPARE(started.size(), 1);
+    }
+
+    void stopEndsSynthesisAndPlaying() {
+        OpenJTalkSpeech engine(files_);
+        QSignalSpy started(&engine, &OpenJTalkSpeech::speechStarted);
+        QSignalSpy finished(&engine, &OpenJTalkSpeech::speechFinished);
+
+        // Stopped while the synthesiser runs.
+        engine.Speak(kAnnouncement);
+        engine.Stop();
+        QVERIFY(!engine.IsSpeaking());
+        QVERIFY(noSynthesisRuns(engine));
+
+        // Stopped while the first sentence plays and the second is made.
+        engine.Speak(kAnnouncement + kAnnouncement);
+        QVERIFY(started.wait(10000));
+        engine.Stop();
+        QVERIFY(!engine.IsSpeaking());
+        QCOMPARE(engine.Status(), 0);
+        QVERIFY(noSynthesisRuns(engine));
+        QTest::qWait(1500);
+        QCOMPARE(finished.size(), 0);
+        QVERIFY(!engine.IsSpeaking());
+
+        // A new announcement cuts the running one.
+        engine.Speak(QStringLiteral("一番目です。"));
+        engine.Speak(QStringLiteral("二番目です。"));
+        QVERIFY(finished.wait(15000));
+        QCOMPARE(started.size(), 2);
+    }
+
+    void aFailingSynthesiserReportsMinusOne() {
+        OpenJTalkFiles broken = files_;
+        broken.program = QStringLiteral("/bin/false");
+        OpenJTalkSpeech engine(broken);
+        QSignalSpy finished(&engine, &OpenJTalkSpeech::speechFinished);
+        engine.Speak(kAnnouncement);
+        QVERIFY(finished.wait(5000) || !engine.IsSpeaking());
+        QTRY_VERIFY(!engine.IsSpeaking());
+        QCOMPARE(engine.Status(), -1);
+        engine.Stop();
+        engine.Speak(QString()); // nothing to say is no failure
+        QCOMPARE(engine.Status(), 0);
+    }
+
+    void noEngineWithoutItsFiles() {
+        QVERIFY(platform::OpenJTalkSpeechFactory().create());
+        for (int missing = 0; missing < 3; ++missing) {
+            OpenJTalkFiles f = files_;
+            (missing == 0 ? f.program : missing == 1 ? f.dictionary : f.voice) =
+                QStringLiteral("/nonexistent/k27");
+            QVERIFY(!platform::OpenJTalkSpeechFactory(f).create());
+        }
+    }
+
+    void voiceSettingsApplyToTheNextAnnouncement() {
+        OpenJTalkSpeech engine(files_);
+        QCOMPARE(engine.synthesisArguments("x.wav").mid(4),
+                 (QStringList{"-r", "1.00", "-fm", "0", "-ow", "x.wav"}));
+        bool seen = false;
+        auto answer = [&seen](bool accept) {
+            QTimer::singleShot(0, [&seen, accept] {
+                auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (!dlg)
+                    return;
+                seen = dlg->windowTitle() == QStringLiteral("音声の調節");
+                dlg->findChild<QSlider*>("sldSpeed")->setValue(15);
+                dlg->findChild<QSlider*>("sldPitch")->setValue(-3);
+                dlg->findChild<QSlider*>("sldVolume")->setValue(40);
+                accept ? dlg->accept() : dlg->reject();
+            });
+        };
+        answer(false);
+        engine.ShowVoiceSettings(nullptr);
+        QVERIFY(seen);
+        QCOMPARE(engine.voiceSettings(), platform::VoiceSettings{});
+
+        answer(true);
+        engine.ShowVoiceSettings(nullptr);
+        QCOMPARE(engine.voiceSettings(), (platform::VoiceSettings{1.5, -3, 40}));
+        QCOMPARE(engine.synthesisArguments("x.wav").mid(4),
+                 (QStringList{"-r", "1.50", "-fm", "-3", "-ow", "x.wav"}));
+
+        // Out-of-range settings are brought into range.
+        engine.setVoiceSettings({9.0, 40, -5});
+        QCOMPARE(engine.voiceSettings(), (platform::VoiceSettings{2.0, 12, 0}));
+    }
+};
+
+QTEST_MAIN(tst_OpenJTalkSpeech)
+#include "tst_OpenJTalkSpeech.moc"

@@ -1,0 +1,152 @@
+// The real multimedia command layer, playing real files through GStreamer.
+// Headless there is no sound card; GStreamer then plays into a sink that
+// runs in real time, so lengths and "wait until the end" hold as on a desktop.
+#include "platform/QtMciPlayer.h"
+#include "tests/support/TestSupport.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMediaPlayer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using platform::QtMciPlayer;
+namespace mci = platform::mci;
+
+class tst_QtMciPlayer : public QObject {
+    Q_OBJECT
+
+    static QString sound(const QString& name) {
+        return testsupport::sourcePath(QStringLiteral("tests/data/sound/") + name);
+    }
+    static QString openCommand(const QString& path, const QString& type, const QString& alias) {
+        return QStringLiteral("open \"%1\" type %2 alias %3 wait").arg(path, type, alias);
+    }
+
+private slots:
+    void tokenizeKeepsQuotedWordsWhole() {
+        QCOMPARE(QtMciPlayer::tokenize(QStringLiteral("open \"/a b/c d.wav\" type waveaudio alias K27S1 wait")),
+                 (QStringList{"open", "/a b/c d.wav", "type", "waveaudio", "alias", "K27S1", "wait"}));
+        QCOMPARE(QtMciPlayer::tokenize(QStringLiteral("  play   K27S2  from 0 ")),
+                 (QStringList{"play", "K27S2", "from", "0"}));
+        QCOMPARE(QtMciPlayer::tokenize(QStringLiteral("open \"\" alias x")),
+                 (QStringList{"open", "", "alias", "x"}));
+        QVERIFY(QtMciPlayer::tokenize(QStringLiteral("   ")).isEmpty());
+    }
+
+    void eachFormatPlaysToItsEnd_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<int>("lengthMs");
+        QTest::newRow("wav") << "tone.wav" << "waveaudio" << 600;
+        QTest::newRow("mp3") << "tone.mp3" << "mpegvideo" << 800;
+        QTest::newRow("midi") << "tune.mid" << "sequencer" << 1000;
+    }
+    void eachFormatPlaysToItsEnd() {
+        QFETCH(QString, file);
+        QFETCH(QString, type);
+        QFETCH(int, lengthMs);
+        QtMciPlayer mci;
+        QCOMPARE(mci.mciSendString(openCommand(sound(file), type, "T1")), mci::kOk);
+
+        // Timers keep running during a waiting play: the windows stay painted.
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
+        ticker.start(50);
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(mci.mciSendString(QStringLiteral("play T1 from 0 wait")), mci::kOk);
+        const qint64 took = t.elapsed();
+        qInfo("%s (%d ms) played in %lld ms", qPrintable(file), lengthMs, took);
+        QVERIFY2(took >= lengthMs * 8 / 10 && took <= lengthMs + 1500,
+                 qPrintable(QStringLiteral("%1 of %2 ms played in %3 ms").arg(file).arg(lengthMs).arg(took)));
+        QVERIFY2(ticks >= 5, "The event loop stood still while the sound played.");
+        QCOMPARE(mci.player("T1")->mediaStatus(), QMediaPlayer::EndOfMedia);
+
+        // Played again from 0, it lasts as long again.
+        t.restart();
+        QCOMPARE(mci.mciSendString(QStringLiteral("play t1 from 0 wait")), mci::kOk);
+        QVERIFY(t.elapsed() >= lengthMs * 8 / 10);
+        QCOMPARE(mci.mciSendString(QStringLiteral("close T1")), mci::kOk);
+        QVERIFY(mci.aliases().isEmpty());
+    }
+
+    void pathWithSpacesOpens() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("my sounds/音 1.wav"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY(QFile::copy(sound("tone.wav"), path));
+        QtMciPlayer mci;
+        QCOMPARE(mci.mciSendString(openCommand(path, "waveaudio", "K27S1")), mci::kOk);
+        QCOMPARE(mci.aliases(), QStringList{"k27s1"});
+    }
+
+    void filesThatCannotBeOpenedFail() {
+        QTemporaryDir dir;
+        auto write = [&dir](const QString& name, const QByteArray& bytes) {
+            QFile f(dir.filePath(name));
+            f.open(QIODevice::WriteOnly);
+            f.write(bytes);
+            return f.fileName();
+        };
+        QtMciPlayer mci;
+        mci.openTimeoutMs = 8000;
+        QCOMPARE(mci.mciSendString(openCommand(dir.filePath("none.wav"), "waveaudio", "A")),
+                 mci::kFileNotFound);
+        QCOMPARE(mci.mciSendString(openCommand(dir.path(), "waveaudio", "A")), mci::kFileNotFound);
+        const QString text = write("text.wav", "This is not a sound at all.\r\n");
+        QVERIFY(mci.mciSendString(openCommand(text, "waveaudio", "A")) != mci::kOk);
+        const QString empty = write("empty.mp3", "");
+        QVERIFY(mci.mciSendString(openCommand(empty, "mpegvideo", "A")) != mci::kOk);
+        QFile real(sound("tone.wav"));
+        QVERIFY(real.open(QIODevice::ReadOnly));
+        const QString cut = write("cut.wav", real.read(30)); // header cut short
+        QVERIFY(mci.mciSendString(openCommand(cut, "waveaudio", "A")) != mci::kOk);
+        QVERIFY(mci.aliases().isEmpty());
+
+        // Commands on aliases that are not open, and commands it does not know.
+        QCOMPARE(mci.mciSendString("play A from 0"), mci::kInvalidDeviceName);
+        QCOMPARE(mci.mciSendString("stop A"), mci::kInvalidDeviceName);
+        QCOMPARE(mci.mciSendString("close A"), mci::kInvalidDeviceName);
+        QCOMPARE(mci.mciSendString("record A"), mci::kUnrecognizedCommand);
+        QCOMPARE(mci.mciSendString(openCommand(sound("tone.wav"), "cdaudio", "A")),
+                 mci::kInvalidDeviceName);
+
+        // An alias in use cannot be opened twice.
+        QCOMPARE(mci.mciSendString(openCommand(sound("tone.wav"), "waveaudio", "A")), mci::kOk);
+        QCOMPARE(mci.mciSendString(openCommand(sound("tone.mp3"), "mpegvideo", "a")),
+                 mci::kDuplicateAlias);
+    }
+
+    void closingAChannelCutsItsSoundOnly() {
+        QtMciPlayer mci;
+        QCOMPARE(mci.mciSendString(openCommand(sound("tune.mid"), "sequencer", "S1")), mci::kOk);
+        QCOMPARE(mci.mciSendString(openCommand(sound("tone.mp3"), "mpegvideo", "S2")), mci::kOk);
+        QCOMPARE(mci.mciSendString("play S1 from 0"), mci::kOk);
+        QCOMPARE(mci.mciSendString("play S2 from 0"), mci::kOk);
+        QTest::qWait(200);
+        QPointer<QMediaPlayer> first = mci.player("S2");
+        QCOMPARE(first->playbackState(), QMediaPlayer::PlayingState);
+
+        // A new sound on S2: close, open, play to the end. The MP3 is cut at
+        // once; the new WAV takes its own length, not the rest of the MP3's.
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(mci.mciSendString("close S2"), mci::kOk);
+        QVERIFY(first.isNull());
+        QCOMPARE(mci.mciSendString(openCommand(sound("tone.wav"), "waveaudio", "S2")), mci::kOk);
+        QCOMPARE(mci.player("S1")->playbackState(), QMediaPlayer::PlayingState);
+        QCOMPARE(mci.mciSendString("play S2 from 0 wait"), mci::kOk);
+        QVERIFY2(t.elapsed() >= 480, qPrintable(QString::number(t.elapsed())));
+
+        QCOMPARE(mci.mciSendString("stop S1"), mci::kOk);
+        QCOMPARE(mci.player("S1")->playbackState(), QMediaPlayer::StoppedState);
+        QCOMPARE(mci.mciSendString("close all"), mci::kOk);
+        QVERIFY(mci.aliases().isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_QtMciPlayer)
+#include "tst_QtMciPlayer.moc"

@@ -1,0 +1,169 @@
+// End to end, as the driver hears it: "送り" plays the row's sound and then
+// speaks the row, through the real sound and speech back ends. The output
+// goes to a private PulseAudio server with a null sink whose monitor is
+// recorded, so the test proves that sound really came out, and in which
+// order.
+#include "board/Form1.h"
+#include "control/frmCtl.h"
+#include "options/frmOption.h"
+#include "platform/OpenJTalkSpeech.h"
+#include "platform/ShiftJis.h"
+#include "sound/SoundSettings.h"
+#include "sound/mdlM_Tape.h"
+#include "sound/mdlSndAPI.h"
+#include "tests/support/TestSupport.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <cmath>
+
+namespace {
+constexpr int kRate = 16000;     // recording: mono 16-bit at 16 kHz
+constexpr int kFrame = kRate / 50; // 20 ms frames
+
+struct Slots : SoundSettings {
+    QString tone;
+    QString SoundFile(int slot) const override { return slot == 4 ? tone : QString(); }
+    bool TapeAlways() const override { return false; }
+    bool TapeSync() const override { return true; }
+};
+
+struct Frame {
+    double rms;
+    double crossingsPerSecond;
+};
+} // namespace
+
+class tst_AnnouncementSound : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir runtime_;
+    QProcess server_;
+    QProcess recorder_;
+
+    QList<Frame> frames(const QByteArray& pcm) const {
+        QList<Frame> out;
+        const qsizetype samples = pcm.size() / 2;
+        for (qsizetype at = 0; at + kFrame <= samples; at += kFrame) {
+            double sum = 0;
+            int crossings = 0;
+            qint16 prev = 0;
+            for (int i = 0; i < kFrame; ++i) {
+                const qint16 s = qFromLittleEndian<qint16>(pcm.constData() + 2 * (at + i));
+                sum += double(s) * s;
+                if (i > 0 && ((prev < 0) != (s < 0)))
+                    ++crossings;
+                prev = s;
+            }
+            out << Frame{std::sqrt(sum / kFrame), crossings * 50.0};
+        }
+        return out;
+    }
+
+private slots:
+    void initTestCase() {
+        const QString pulseaudio = QStandardPaths::findExecutable("pulseaudio");
+        const QString parec = QStandardPaths::findExecutable("parec");
+        QVERIFY2(!pulseaudio.isEmpty() && !parec.isEmpty(),
+                 "pulseaudio and parec are needed: run scripts/install-deps.sh.");
+        QVERIFY2(platform::OpenJTalkFiles::installed().complete(), "Open JTalk is not installed.");
+        const QString socket = runtime_.filePath("native");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PULSE_RUNTIME_PATH", runtime_.path());
+        env.insert("HOME", runtime_.path());
+        server_.setProcessEnvironment(env);
+        server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server_.start(pulseaudio, {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                                   "--load=module-null-sink sink_name=nullsink",
+                                   "--load=module-native-protocol-unix socket=" + socket});
+        QVERIFY(server_.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
+        // Every player of this process plays into the private server.
+        qputenv("PULSE_SERVER", ("unix:" + socket).toLocal8Bit());
+        env.insert("PULSE_SERVER", "unix:" + socket);
+        recorder_.setProcessEnvironment(env);
+    }
+
+    void cleanupTestCase() {
+        mdlM_Tape::ReleaseSpeech();
+        mdlSndAPI::CloseAllSounds();
+        for (QProcess* p : {&recorder_, &server_}) {
+            if (p->state() != QProcess::NotRunning) {
+                p->terminate();
+                if (!p->waitForFinished(3000))
+                    p->kill();
+                p->waitForFinished(3000);
+            }
+        }
+    }
+
+    void nextPlaysTheSoundThenSpeaks() {
+        QTemporaryDir data;
+        {
+            QFile f(data.filePath("3tp.csv"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(platform::sjis::encode(u"次は、市役所前です。,0,1\r\n"));
+        }
+        Slots sounds;
+        sounds.tone = testsupport::sourcePath("tests/data/sound/tone.wav");
+        frmCtl panel;
+        mdlM_Tape::SetSoundSettings(&sounds);
+        mdlM_Tape::InitSpeech();
+        QCOMPARE(panel.grpM_Tape->title(), QStringLiteral("音合使用可"));
+        mdlM_Tape::LoadTape(data.path() + '/', "3");
+        QVERIFY(panel.cmdTapeNext->isEnabled());
+        auto* engine = dynamic_cast<platform::OpenJTalkSpeech*>(mdlM_Tape::Engine());
+        QVERIFY(engine);
+
+        // The first stream a process opens on a PulseAudio server loses its
+        // first few hundred milliseconds while the connection settles; one
+        // sound before the recording keeps that out of the measurement.
+        mdlSndAPI::PlaySoundFile(testsupport::sourcePath("tests/data/sound/tone.mp3"), "S4", true, 0);
+
+        recorder_.start(QStandardPaths::findExecutable("parec"),
+                        {"--device=nullsink.monitor", "--format=s16le", "--rate=16000", "--channels=1",
+                         "--raw", "--latency-msec=20"});
+        QVERIFY(recorder_.waitForStarted());
+        QTest::qWait(400); // some silence first
+
+        QTest::mouseClick(panel.cmdTapeNext, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!engine->IsSpeaking(), 20000);
+        QTest::qWait(400);
+        recorder_.terminate();
+        QVERIFY(recorder_.waitForFinished(5000));
+        const QList<Frame> f = frames(recorder_.readAllStandardOutput());
+        mdlM_Tape::SetSoundSettings(nullptr);
+
+        // Loud frames: the tone (660 Hz: about 1320 zero crossings a second),
+        // then, after a pause, speech of more than a second.
+        QList<int> loud;
+        for (int i = 0; i < f.size(); ++i)
+            if (f[i].rms > 200)
+                loud << i;
+        QVERIFY2(loud.size() > 40, qPrintable(QStringLiteral("only %1 loud frames").arg(loud.size())));
+        int toneEnd = loud.first();
+        while (toneEnd + 1 < f.size() && f[toneEnd + 1].rms > 200)
+            ++toneEnd;
+        const int toneFrames = toneEnd - loud.first() + 1;
+        const double toneMs = toneFrames * 20.0;
+        const double crossings = f[loud.first() + toneFrames / 2].crossingsPerSecond;
+        qInfo("tone %.0f ms at %.0f crossings/s; %lld loud frames in all", toneMs, crossings, loud.size());
+        QVERIFY2(toneMs >= 450 && toneMs <= 800, qPrintable(QString::number(toneMs)));
+        QVERIFY2(std::abs(crossings - 1320) < 200, qPrintable(QString::number(crossings)));
+        int speechFrames = 0;
+        for (int i : loud)
+            if (i > toneEnd + 3)
+                ++speechFrames;
+        QVERIFY2(speechFrames * 20 > 1000, qPrintable(QStringLiteral("%1 ms of speech").arg(speechFrames * 20)));
+    }
+};
+
+QTEST_MAIN(tst_AnnouncementSound)
+#include "tst_AnnouncementSound.moc"

@@ -1,0 +1,68 @@
+// The announcement module reads its sounds and their options from the
+// options window, at the moment it needs them.
+#include "options/frmOption.h"
+#include "sound/mdlM_Tape.h"
+#include "tests/support/K27Windows.h"
+#include "tests/support/TestSupport.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestTapeOptions : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void forwardAnnouncementUsesTheOptionsWindowsSlots() {
+        PlatformDoubles doubles;
+        QTemporaryDir dir;
+        auto touch = [&](const QString& name, const QByteArray& bytes) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        touch(QStringLiteral("chime.wav"), "RIFF");
+        touch(QStringLiteral("bell.wav"), "RIFF");
+        touch(QStringLiteral("5tp.csv"), QByteArray("\x8E\x9F\x82\xCD,0,2\r\n"));
+
+        K27Windows w;
+        mdlM_Tape::SetPanel(w.panel.grpM_Tape);
+        mdlM_Tape::SetSoundSettings(&w.options);
+        mdlM_Tape::InitSpeech();
+        mdlM_Tape::LoadTape(dir.path() + QLatin1Char('/'), QStringLiteral("5"));
+        QCOMPARE(mdlM_Tape::TapeRowCount(), 1);
+
+        // Always slot 3, played to its end before the speech.
+        w.options.txtSelectSound[3]->setText(dir.filePath(QStringLiteral("chime.wav")));
+        w.options.txtSelectSound[5]->setText(dir.filePath(QStringLiteral("bell.wav")));
+        w.options.Option2[2]->setChecked(true);
+        w.options.Option7[0]->setChecked(true);
+        mdlM_Tape::AnnounceNext();
+        QString opened = doubles.multimedia.commands.filter(QStringLiteral("open")).join('|');
+        QVERIFY2(opened.contains(QStringLiteral("chime.wav")), qPrintable(opened));
+        QVERIFY(doubles.multimedia.commands.filter(QStringLiteral("wait")).size() >= 2);
+        QCOMPARE(doubles.speech.log.last(), QStringLiteral("speak:次は"));
+
+        // By the row's flag (2 → slot 5), without waiting.
+        doubles.multimedia.commands.clear();
+        w.options.Option2[3]->setChecked(true);
+        w.options.Option7[1]->setChecked(true);
+        QVERIFY(!w.options.TapeAlways());
+        QVERIFY(!w.options.TapeSync());
+        mdlM_Tape::SpeakRow(1);
+        mdlM_Tape::AnnounceBack(); // at row 1: stays, plays nothing
+        QVERIFY(doubles.multimedia.commands.filter(QStringLiteral("open")).isEmpty());
+        QCOMPARE(w.options.SoundFile(5), dir.filePath(QStringLiteral("bell.wav")));
+        QCOMPARE(w.options.SoundFile(2), QString()); // no such slot
+        QCOMPARE(w.options.SoundFile(42), QString());
+
+        mdlM_Tape::ReleaseSpeech();
+        mdlM_Tape::SetSoundSettings(nullptr);
+        mdlM_Tape::SetPanel(nullptr);
+    }
+};
+
+QTEST_MAIN(TestTapeOptions)
+#include "tst_TapeOptions.moc"
