@@ -8,6 +8,8 @@
 #include "sound/mdlSndAPI.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QScreen>
 
 namespace K27App {
@@ -15,6 +17,12 @@ namespace K27App {
 int run(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("K27"));
     platform::installFontSubstitutions();
+    // Qt's own dialogs (colour, file) speak Japanese like the rest of the
+    // program.
+    QTranslator qtJapanese;
+    if (qtJapanese.load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtJapanese);
 
     Form1 board;
     frmOption options;

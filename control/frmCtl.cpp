@@ -13,6 +13,8 @@
 frmCtl::frmCtl(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmCtl"));
     setWindowTitle(QStringLiteral("集中操作盤"));
+    // Folded-in width of the panel; the frames below sit inside it.
+    resize(platform::twipsSize(5400, 1800));
     buildBacklightFrame();
     buildTapeFrame();
 }

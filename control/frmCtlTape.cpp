@@ -13,7 +13,7 @@
 void frmCtl::buildTapeFrame() {
     grpM_Tape = new QGroupBox(QStringLiteral("音合使用不可"), this);
     grpM_Tape->setObjectName(QStringLiteral("grpM_Tape"));
-    grpM_Tape->setGeometry(platform::twipsRect(120, 120, 3480, 735));
+    grpM_Tape->setGeometry(platform::twipsRect(120, 840, 3480, 735));
     grpM_Tape->setEnabled(false);
 
     struct ButtonDef {
