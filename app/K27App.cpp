@@ -9,8 +9,8 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QTranslator>
 #include <QScreen>
+#include <QTranslator>
 
 namespace K27App {
 
@@ -20,8 +20,7 @@ int run(QApplication& app) {
     // Qt's own dialogs (colour, file) speak Japanese like the rest of the
     // program.
     QTranslator qtJapanese;
-    if (qtJapanese.load(QStringLiteral("qtbase_ja"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtJapanese.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtJapanese);
 
     Form1 board;

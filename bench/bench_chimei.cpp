@@ -33,9 +33,8 @@ void BM_SetChimeiSixCharacters(benchmark::State& state) {
         c.SetChimei(kSix);
         benchmark::DoNotOptimize(c.dotSurface().constBits());
     }
-    state.counters["per_character"] = benchmark::Counter(
-        double(state.iterations()) * kSix.size(),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_character"] = benchmark::Counter(double(state.iterations()) * kSix.size(),
+                                                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_SetChimeiSixCharacters)->Unit(benchmark::kMicrosecond);
 
@@ -52,9 +51,8 @@ void BM_Baseline_DrawTextSixCharacters(benchmark::State& state) {
         p.end();
         benchmark::DoNotOptimize(img.constBits());
     }
-    state.counters["per_character"] = benchmark::Counter(
-        double(state.iterations()) * kSix.size(),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_character"] = benchmark::Counter(double(state.iterations()) * kSix.size(),
+                                                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_Baseline_DrawTextSixCharacters)->Unit(benchmark::kMicrosecond);
 
@@ -98,12 +96,18 @@ void runTenSeconds(benchmark::State& state, bool scroll, bool visible, qint16 sp
     }
 }
 
-void BM_Baseline_IdleTenSeconds(benchmark::State& state) { runTenSeconds(state, false, true, 5); }
-void BM_ScrollTenSecondsVisible(benchmark::State& state) { runTenSeconds(state, true, true, 5); }
+void BM_Baseline_IdleTenSeconds(benchmark::State& state) {
+    runTenSeconds(state, false, true, 5);
+}
+void BM_ScrollTenSecondsVisible(benchmark::State& state) {
+    runTenSeconds(state, true, true, 5);
+}
 void BM_ScrollTenSecondsVisibleFast(benchmark::State& state) {
     runTenSeconds(state, true, true, 100);
 }
-void BM_ScrollTenSecondsHidden(benchmark::State& state) { runTenSeconds(state, true, false, 5); }
+void BM_ScrollTenSecondsHidden(benchmark::State& state) {
+    runTenSeconds(state, true, false, 5);
+}
 BENCHMARK(BM_Baseline_IdleTenSeconds)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollTenSecondsVisible)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollTenSecondsVisibleFast)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -55,28 +55,30 @@ QImage loadPicture(const QString& path) {
         throw platform::RuntimeError(platform::errors::kFileNotFound, QStringLiteral("ファイルが見つかりません。"));
     case QImageReader::DeviceError:
         throw platform::RuntimeError(kDeviceIo, QStringLiteral("デバイス I/O エラーです。"));
-    default:
-        throw platform::RuntimeError(platform::errors::kInvalidPicture, QStringLiteral("ピクチャが不正です。"));
+    default: throw platform::RuntimeError(platform::errors::kInvalidPicture, QStringLiteral("ピクチャが不正です。"));
     }
 }
 
 QString errorMessage(int code) {
     QString explanation;
     switch (code) {
-    case kOutOfMemory: case 28: case platform::errors::kInternal:
-        explanation = QStringLiteral("　内部的なエラーです。ミラドへ報告してください。エラー場所：frmCtl.Option4_Click()");
+    case kOutOfMemory:
+    case 28:
+    case platform::errors::kInternal:
+        explanation =
+            QStringLiteral("　内部的なエラーです。ミラドへ報告してください。エラー場所：frmCtl.Option4_Click()");
         break;
-    case platform::errors::kFileNotFound: case kFileAccess: case platform::errors::kPathNotFound:
+    case platform::errors::kFileNotFound:
+    case kFileAccess:
+    case platform::errors::kPathNotFound:
         explanation = QStringLiteral("　画像ファイルが見つからないか、指定している場所が不正です。");
         break;
-    case kDeviceIo: case 68:
-        explanation = QStringLiteral("　デバイスエラーもしくは準備が出来ていません。");
-        break;
+    case kDeviceIo:
+    case 68: explanation = QStringLiteral("　デバイスエラーもしくは準備が出来ていません。"); break;
     case platform::errors::kInvalidPicture:
         explanation = QStringLiteral("　指定した画像の内容が不正です。この部分では扱えません。");
         break;
-    default:
-        break;
+    default: break;
     }
     return QStringLiteral("エラーです。\n\nエラーコード：%1").arg(code) + explanation;
 }

@@ -30,12 +30,15 @@ int labelLeftException(int n) {
     case 17: return 5850;
     case 18: return 6705;
     case 19: return 7560;
-    case 33: case 43: return 2490;
+    case 33:
+    case 43: return 2490;
     default: return -1;
     }
 }
 
-QString indexed(const char* name, int i) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i); }
+QString indexed(const char* name, int i) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+}
 
 QLabel* makeTicketLabel(QWidget* parent, int index, const QRect& twips) {
     auto* l = new QLabel(parent);

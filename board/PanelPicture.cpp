@@ -53,10 +53,8 @@ QImage draw() {
     p.setFont(big);
     const QRect row0 = platform::twipsRect(0, 705, 0, 300);
     const QRect row3 = platform::twipsRect(0, 2445, 0, 300);
-    p.drawText(QRect(9, row0.center().y() - 20, leftEdge - 12, 40), Qt::AlignCenter,
-               QStringLiteral("運"));
-    p.drawText(QRect(9, row3.center().y() - 26, leftEdge - 12, 40), Qt::AlignCenter,
-               QStringLiteral("賃"));
+    p.drawText(QRect(9, row0.center().y() - 20, leftEdge - 12, 40), Qt::AlignCenter, QStringLiteral("運"));
+    p.drawText(QRect(9, row3.center().y() - 26, leftEdge - 12, 40), Qt::AlignCenter, QStringLiteral("賃"));
 
     // The fifty digit blocks, unlit segments only, where the fare digits lie.
     for (int n = 1; n <= 50; ++n) {
@@ -67,8 +65,8 @@ QImage draw() {
         p.fillRect(r, kBlock);
         const int cell = r.width() / 4;
         for (int i = 0; i < 4; ++i)
-            SegmentFace::drawGlyph(p, QRectF(r.x() + i * cell, r.y() - 1, cell, r.height()),
-                                   0x7F, kUnlit, SegmentFace::Face::A);
+            SegmentFace::drawGlyph(p, QRectF(r.x() + i * cell, r.y() - 1, cell, r.height()), 0x7F, kUnlit,
+                                   SegmentFace::Face::A);
     }
     p.end();
     return img;

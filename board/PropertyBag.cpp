@@ -16,8 +16,7 @@ bool sameValue(const QVariant& a, const QVariant& b) {
 }
 } // namespace
 
-void PropertyBag::WriteProperty(const QString& name, const QVariant& value,
-                                const QVariant& defaultValue) {
+void PropertyBag::WriteProperty(const QString& name, const QVariant& value, const QVariant& defaultValue) {
     const QString key = name.toLower();
     entries_.removeIf([&](const auto& e) { return e.first == key; });
     if (sameValue(value, defaultValue))

@@ -34,10 +34,14 @@ namespace {
 
 QString firstCellWord(qint16 scheme) {
     switch (scheme) {
-    case 2: case 3: return QStringLiteral("な し");
-    case 4: case 5: return QStringLiteral("無 券");
-    case 6: case 7: return QStringLiteral("券なし");
-    case 8: case 9: return QStringLiteral("券無し");
+    case 2:
+    case 3: return QStringLiteral("な し");
+    case 4:
+    case 5: return QStringLiteral("無 券");
+    case 6:
+    case 7: return QStringLiteral("券なし");
+    case 8:
+    case 9: return QStringLiteral("券無し");
     default: return QString(); // 10, 11 and anything above
     }
 }
@@ -45,9 +49,8 @@ QString firstCellWord(qint16 scheme) {
 QLabel& label(Form1& board, int n) {
     QLabel* l = board.lblSeiriNum[size_t(n)];
     if (!l)
-        throw platform::RuntimeError(
-            platform::errors::kObjectNotSet,
-            QStringLiteral("オブジェクト変数または With ブロック変数が設定されていません。"));
+        throw platform::RuntimeError(platform::errors::kObjectNotSet,
+                                     QStringLiteral("オブジェクト変数または With ブロック変数が設定されていません。"));
     return *l;
 }
 

@@ -44,7 +44,15 @@ void frmCtl::buildTapeFrame() {
 // The fare stepping that follows a row's step flag (GetStepFlag of
 // GetTapePos equal to 1) is the stepping command's own work and joins here
 // together with it.
-void frmCtl::cmdTapeNext_Click() { mdlM_Tape::AnnounceNext(); }
-void frmCtl::cmdTapeBack_Click() { mdlM_Tape::AnnounceBack(); }
-void frmCtl::cmdTapeStop_Click() { mdlM_Tape::StopSpeech(); }
-void frmCtl::cmdTapeSet_Click() { mdlM_Tape::ShowVoiceSettings(); }
+void frmCtl::cmdTapeNext_Click() {
+    mdlM_Tape::AnnounceNext();
+}
+void frmCtl::cmdTapeBack_Click() {
+    mdlM_Tape::AnnounceBack();
+}
+void frmCtl::cmdTapeStop_Click() {
+    mdlM_Tape::StopSpeech();
+}
+void frmCtl::cmdTapeSet_Click() {
+    mdlM_Tape::ShowVoiceSettings();
+}

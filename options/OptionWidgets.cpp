@@ -13,7 +13,9 @@ void ColorButton::setBackColor(quint32 c) {
     update();
 }
 
-QSize ColorButton::sizeHint() const { return {56, 22}; }
+QSize ColorButton::sizeHint() const {
+    return {56, 22};
+}
 
 void ColorButton::paintEvent(QPaintEvent* event) {
     QPushButton::paintEvent(event);
@@ -24,8 +26,7 @@ void ColorButton::paintEvent(QPaintEvent* event) {
     p.drawRect(swatch.adjusted(0, 0, -1, -1));
 }
 
-WrappingRadioButton::WrappingRadioButton(const QString& text, QWidget* parent)
-    : QRadioButton(text, parent) {
+WrappingRadioButton::WrappingRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -37,16 +38,22 @@ int WrappingRadioButton::textLeft() const {
 }
 
 int WrappingRadioButton::heightForWidth(int width) const {
-    const QRect r = fontMetrics().boundingRect(QRect(0, 0, qMax(40, width - textLeft()), 10000),
-                                               Qt::TextWordWrap, text());
+    const QRect r =
+        fontMetrics().boundingRect(QRect(0, 0, qMax(40, width - textLeft()), 10000), Qt::TextWordWrap, text());
     return r.height() + 4;
 }
 
-QSize WrappingRadioButton::sizeHint() const { return {400, heightForWidth(400)}; }
+QSize WrappingRadioButton::sizeHint() const {
+    return {400, heightForWidth(400)};
+}
 
-QSize WrappingRadioButton::minimumSizeHint() const { return {200, fontMetrics().height() + 4}; }
+QSize WrappingRadioButton::minimumSizeHint() const {
+    return {200, fontMetrics().height() + 4};
+}
 
-bool WrappingRadioButton::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+bool WrappingRadioButton::hitButton(const QPoint& pos) const {
+    return rect().contains(pos);
+}
 
 void WrappingRadioButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -77,9 +84,7 @@ void CrossButton::paintEvent(QPaintEvent*) {
     const int s = qMin(width(), height()) / 4;
     const QPoint c = rect().center();
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                  QPalette::ButtonText),
-                  2));
+    p.setPen(QPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText), 2));
     p.drawLine(c + QPoint(-s, -s), c + QPoint(s, s));
     p.drawLine(c + QPoint(-s, s), c + QPoint(s, -s));
 }
@@ -87,16 +92,17 @@ void CrossButton::paintEvent(QPaintEvent*) {
 namespace optionwidgets {
 
 namespace {
-bool isBlank(QChar c) { return c == QChar(0x3000) || c == QLatin1Char(' '); }
+bool isBlank(QChar c) {
+    return c == QChar(0x3000) || c == QLatin1Char(' ');
+}
 } // namespace
 
 int captionLeft(const QAbstractButton* button) {
     const bool radio = qobject_cast<const QRadioButton*>(button) != nullptr;
     const QStyle* s = button->style();
-    return s->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth,
-                          nullptr, button) +
-           s->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing,
-                          nullptr, button);
+    return s->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth, nullptr, button) +
+           s->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing, nullptr,
+                          button);
 }
 
 void placeInGap(QWidget* owner, const QString& caption, int textX, int n, QWidget* field) {

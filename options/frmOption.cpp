@@ -49,7 +49,9 @@ void setCheckValue(QCheckBox* box, qint16 value) {
 }
 
 // Option buttons hold -1 (selected) or 0.
-qint16 optionValue(const QAbstractButton* button) { return button->isChecked() ? -1 : 0; }
+qint16 optionValue(const QAbstractButton* button) {
+    return button->isChecked() ? -1 : 0;
+}
 
 void setOptionValue(QAbstractButton* button, qint16 value) {
     if (value != 0) {
@@ -115,10 +117,10 @@ void frmOption::loadWindow() {
 }
 
 void frmOption::AddComboItem() {
-    static const char* const prefixes[12] = {
-        "1,2,3...",        "0,1,2...",          "「なし」、1,2...", "「なし」、2,3...",
-        "「無券」、1,2...", "「無券」、2,3...",   "「券なし」、1,2...", "「券なし」、2,3...",
-        "「券無し」、1,2...", "「券無し」、2,3...", "(無地)、1,2...",   "(無地)、2,3..."};
+    static const char* const prefixes[12] = {"1,2,3...",           "0,1,2...",           "「なし」、1,2...",
+                                             "「なし」、2,3...",   "「無券」、1,2...",   "「無券」、2,3...",
+                                             "「券なし」、1,2...", "「券なし」、2,3...", "「券無し」、1,2...",
+                                             "「券無し」、2,3...", "(無地)、1,2...",     "(無地)、2,3..."};
     static const int last[12] = {50, 49, 49, 50, 49, 50, 49, 50, 49, 50, 49, 50};
     for (int i = 0; i < 12; ++i) {
         QString entry = QString::fromUtf8(prefixes[i]) + QString::number(last[i]);
@@ -182,17 +184,25 @@ void frmOption::GetBtnColor(ColorButton* objBtn) {
         objBtn->setBackColor(c);
 }
 
-void frmOption::Command5_Click(int index) { GetBtnColor(Command5.at(size_t(index))); }
+void frmOption::Command5_Click(int index) {
+    GetBtnColor(Command5.at(size_t(index)));
+}
 
 void frmOption::Command8_Click(int index) {
     GetBtnColor(Command8.at(size_t(index)));
     refreshSample();
 }
 
-void frmOption::Command9_Click(int index) { GetBtnColor(Command9.at(size_t(index))); }
+void frmOption::Command9_Click(int index) {
+    GetBtnColor(Command9.at(size_t(index)));
+}
 
-Form1* frmOption::board() const { return board_; }
-frmCtl* frmOption::panel() const { return panel_; }
+Form1* frmOption::board() const {
+    return board_;
+}
+frmCtl* frmOption::panel() const {
+    return panel_;
+}
 
 QString frmOption::SoundFile(int slot) const {
     if (slot < 0 || slot >= int(txtSelectSound.size()) || !txtSelectSound[size_t(slot)])
@@ -200,11 +210,17 @@ QString frmOption::SoundFile(int slot) const {
     return txtSelectSound[size_t(slot)]->text();
 }
 
-bool frmOption::TapeAlways() const { return Option2[2] && Option2[2]->isChecked(); }
+bool frmOption::TapeAlways() const {
+    return Option2[2] && Option2[2]->isChecked();
+}
 
-bool frmOption::TapeSync() const { return Option7[0] && Option7[0]->isChecked(); }
+bool frmOption::TapeSync() const {
+    return Option7[0] && Option7[0]->isChecked();
+}
 
-qint16 frmOption::backlightIndex() const { return panel_ ? panel_->backlightIndex() : 0; }
+qint16 frmOption::backlightIndex() const {
+    return panel_ ? panel_->backlightIndex() : 0;
+}
 
 void frmOption::SetProp() {
     if (!board_)
@@ -428,9 +444,9 @@ qint32 frmOption::SetPlgin(const QString& strFileName) {
     List1->addItem(QStringLiteral("バーコード印字 ") + can(info.CanBarcode));
     if (info.CanBarcode == 1) {
         List1->addItem(QStringLiteral("バーコード本数 ---> %1").arg(info.BarcodeCount));
-        List1->addItem(QStringLiteral("バーコード系統方式 ") +
-                       (info.BarcodeMode == 1 ? QStringLiteral("---> 連番式")
-                                              : QStringLiteral("---> 系統番号＋往復フラグ")));
+        List1->addItem(QStringLiteral("バーコード系統方式 ") + (info.BarcodeMode == 1
+                                                                    ? QStringLiteral("---> 連番式")
+                                                                    : QStringLiteral("---> 系統番号＋往復フラグ")));
         List1->addItem(QStringLiteral("設定可能な系統範囲 ---> 1 ～ %1").arg(info.KeitouMax));
         List1->addItem(QStringLiteral("停留所認識範囲 ---> %1 ～ %2").arg(info.StopFrom).arg(info.StopTo));
     }

@@ -83,10 +83,12 @@ void frmOption::buildWindow() {
     // Page buttons down the left, "OK" under them.
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(4);
-    const std::array<QString, 6> captions = {
-        QStringLiteral("運賃データと　放送用データ"), QStringLiteral("パネルと整理券番号表示"),
-        QStringLiteral("デジタル部品と情報用数字"), QStringLiteral("停名の設定"),
-        QStringLiteral("サウンド"), QStringLiteral("　　整理券　　　プレビュー")};
+    const std::array<QString, 6> captions = {QStringLiteral("運賃データと　放送用データ"),
+                                             QStringLiteral("パネルと整理券番号表示"),
+                                             QStringLiteral("デジタル部品と情報用数字"),
+                                             QStringLiteral("停名の設定"),
+                                             QStringLiteral("サウンド"),
+                                             QStringLiteral("　　整理券　　　プレビュー")};
     auto* pageGroup = new QButtonGroup(this);
     for (int k = 0; k < 6; ++k) {
         auto* b = named(new QPushButton(captions[size_t(k)], this), indexed("Option1", k));
@@ -157,12 +159,10 @@ QWidget* frmOption::buildFolderPage() {
     QGroupBox* page = Frame1[0];
     auto* v = new QVBoxLayout(page);
     v->setSpacing(6);
-    const std::array<QString, 2> labels = {
-        QStringLiteral("運賃データ(*.hy3)のあるフォルダー："),
-        QStringLiteral("放送用データ(*****Tp.csv)のあるフォルダー：")};
-    const std::array<QString, 2> openCaptions = {
-        QStringLiteral("上記運賃データの場所をエクスプローラで開く"),
-        QStringLiteral("上記放送用データの場所をエクスプローラで開く")};
+    const std::array<QString, 2> labels = {QStringLiteral("運賃データ(*.hy3)のあるフォルダー："),
+                                           QStringLiteral("放送用データ(*****Tp.csv)のあるフォルダー：")};
+    const std::array<QString, 2> openCaptions = {QStringLiteral("上記運賃データの場所をエクスプローラで開く"),
+                                                 QStringLiteral("上記放送用データの場所をエクスプローラで開く")};
     for (int k = 0; k < 2; ++k) {
         v->addWidget(new QLabel(labels[size_t(k)], page));
         auto* row = new QHBoxLayout;
@@ -191,7 +191,8 @@ QWidget* frmOption::buildPanelPage() {
 
     Check1 = named(new QCheckBox(QStringLiteral("整理券番号自動表示機能を使用"), page), QStringLiteral("Check1"));
     v->addWidget(Check1);
-    v->addWidget(note(QStringLiteral("※ユーザーパネルに直接番号をデザインしている場合には上記チェックをOFFにしてください。"), page));
+    v->addWidget(note(
+        QStringLiteral("※ユーザーパネルに直接番号をデザインしている場合には上記チェックをOFFにしてください。"), page));
 
     Frame3 = named(new QGroupBox(page), QStringLiteral("Frame3"));
     auto* g = new QGridLayout(Frame3);
@@ -219,7 +220,8 @@ QWidget* frmOption::buildPanelPage() {
     auto* fv = new QVBoxLayout(Frame4);
     fv->setSpacing(3);
     auto* choice = new QHBoxLayout;
-    Option3[0] = named(new QRadioButton(QStringLiteral("内蔵しているパネルを自動で割り当てる"), Frame4), indexed("Option3", 0));
+    Option3[0] =
+        named(new QRadioButton(QStringLiteral("内蔵しているパネルを自動で割り当てる"), Frame4), indexed("Option3", 0));
     Option3[1] = named(new QRadioButton(QStringLiteral("個別に設定する"), Frame4), indexed("Option3", 1));
     choice->addWidget(Option3[0]);
     choice->addSpacing(16);
@@ -234,15 +236,15 @@ QWidget* frmOption::buildPanelPage() {
         int user;
     };
     const std::array<StateFrame, 3> frames = {StateFrame{"バックライトOFF時の画像：", 7, 6},
-                                              StateFrame{"ON1の画像：", 3, 2},
-                                              StateFrame{"ON2の画像：", 4, 5}};
+                                              StateFrame{"ON1の画像：", 3, 2}, StateFrame{"ON2の画像：", 4, 5}};
     for (int k = 0; k < 3; ++k) {
         const StateFrame& s = frames[size_t(k)];
         auto* f = named(new QGroupBox(QString::fromUtf8(s.caption), Frame4), indexed("Frame6", k));
         auto* h = new QHBoxLayout(f);
         h->setContentsMargins(6, 2, 6, 2);
         Option3[size_t(s.builtIn)] = named(new QRadioButton(QStringLiteral("内蔵"), f), indexed("Option3", s.builtIn));
-        Option3[size_t(s.user)] = named(new QRadioButton(QStringLiteral("ユーザーパネル"), f), indexed("Option3", s.user));
+        Option3[size_t(s.user)] =
+            named(new QRadioButton(QStringLiteral("ユーザーパネル"), f), indexed("Option3", s.user));
         txtSelectPanel[size_t(k)] = named(new QLineEdit(f), indexed("txtSelectPanel", k));
         Command6[size_t(k)] = dotsButton(indexed("Command6", k), f);
         h->addWidget(Option3[size_t(s.builtIn)]);
@@ -253,7 +255,11 @@ QWidget* frmOption::buildPanelPage() {
         Frame6[size_t(k)] = f;
         connect(Command6[size_t(k)], &QPushButton::clicked, this, [this, k] { Command6_Click(k); });
     }
-    fv->addWidget(note(QStringLiteral("※ユーザーパネルには、現在の機種に対応の画像をご使用ください。大きいパネルの場合、はみ出た部分（右・下）が切り取られます。逆に小さいパネルの場合は左上から表示され、余白部分はグレーになりますのでご注意ください。"), Frame4));
+    fv->addWidget(note(
+        QStringLiteral(
+            "※ユーザーパネルには、現在の機種に対応の画像をご使用ください。大きいパネルの場合、はみ出た部分（右・下）が"
+            "切り取られます。逆に小さいパネルの場合は左上から表示され、余白部分はグレーになりますのでご注意ください。"),
+        Frame4));
     v->addWidget(Frame4);
     v->addStretch(1);
 
@@ -267,8 +273,9 @@ QWidget* frmOption::buildDegitPage() {
     QGroupBox* page = Frame1[2];
     auto* v = new QVBoxLayout(page);
 
-    Frame5[0] = named(new QGroupBox(QStringLiteral("デジタル部品の背景色と文字色（時計つきの場合はこの部分も同色となります）"), page),
-                      indexed("Frame5", 0));
+    Frame5[0] = named(
+        new QGroupBox(QStringLiteral("デジタル部品の背景色と文字色（時計つきの場合はこの部分も同色となります）"), page),
+        indexed("Frame5", 0));
     auto* top = new QHBoxLayout(Frame5[0]);
     auto* colours = new QGridLayout;
     const std::array<QString, 3> labels = {QStringLiteral("背景色："), QStringLiteral("未発光時の文字色："),
@@ -310,7 +317,8 @@ QWidget* frmOption::buildDegitPage() {
         return c;
     };
     auto* stopRow = new QHBoxLayout;
-    stopRow->addWidget(sentence(0, QStringLiteral("停留所の順番（区間・個数）を、　　　　　　  コマ目に表示する。"), {0}));
+    stopRow->addWidget(
+        sentence(0, QStringLiteral("停留所の順番（区間・個数）を、　　　　　　  コマ目に表示する。"), {0}));
     Check3[4] = named(new QCheckBox(QStringLiteral("0から数える"), Frame5[1]), indexed("Check3", 4));
     stopRow->addSpacing(12);
     stopRow->addWidget(Check3[4]);
@@ -318,9 +326,12 @@ QWidget* frmOption::buildDegitPage() {
     iv->addLayout(stopRow);
     iv->addWidget(sentence(1, QStringLiteral("整理券番号を、  　　　　　　コマ目に表示する。"), {1}));
     iv->addWidget(sentence(2, QStringLiteral("系統番号を、  　　　　　　コマ目に表示する。"), {2}));
-    iv->addWidget(sentence(3, QStringLiteral("データの　　　  　　　　　列目の値を、  　　　　　　コマ目に表示する。"), {4, 3}));
+    iv->addWidget(
+        sentence(3, QStringLiteral("データの　　　  　　　　　列目の値を、  　　　　　　コマ目に表示する。"), {4, 3}));
     v->addWidget(Frame5[1]);
-    v->addWidget(note(QStringLiteral("デジタル数字の桁ずらし、ゼロ埋めの設定は各部品をダブルクリックして設定してください。また、これら情報用数字は運賃の表示よりも優先されます。"), page));
+    v->addWidget(note(QStringLiteral("デジタル数字の桁ずらし、ゼロ埋めの設定は各部品をダブルクリックして設定してくださ"
+                                     "い。また、これら情報用数字は運賃の表示よりも優先されます。"),
+                      page));
     v->addStretch(1);
 
     for (QCheckBox* c : Check3)
@@ -342,13 +353,13 @@ QWidget* frmOption::buildChimeiPage() {
     Command9[1]->setBackColor(0x0000FFFF);
     g->addWidget(new QLabel(QStringLiteral("フォントオプション："), page), 2, 0, Qt::AlignRight);
     Combo3 = named(new QComboBox(page), QStringLiteral("Combo3"));
-    Combo3->addItems({QStringLiteral("ゴシック体"), QStringLiteral("明朝体"),
-                      QStringLiteral("漢字はゴシック、それ以外は明朝"),
-                      QStringLiteral("漢字は明朝、それ以外はゴシック"),
-                      QStringLiteral("英数字はゴシック、それ以外は明朝")});
+    Combo3->addItems(
+        {QStringLiteral("ゴシック体"), QStringLiteral("明朝体"), QStringLiteral("漢字はゴシック、それ以外は明朝"),
+         QStringLiteral("漢字は明朝、それ以外はゴシック"), QStringLiteral("英数字はゴシック、それ以外は明朝")});
     Combo3->setCurrentIndex(-1);
     g->addWidget(Combo3, 2, 1, Qt::AlignLeft);
-    Check4 = named(new QCheckBox(QStringLiteral("太字（表示の不具合はサポート対象外）"), page), QStringLiteral("Check4"));
+    Check4 =
+        named(new QCheckBox(QStringLiteral("太字（表示の不具合はサポート対象外）"), page), QStringLiteral("Check4"));
     g->addWidget(Check4, 3, 1);
     g->setColumnStretch(2, 1);
     g->setRowStretch(4, 1);
@@ -381,8 +392,12 @@ QWidget* frmOption::buildStepSoundPage() {
     always->addWidget(Option2[0]);
     always->addWidget(soundRow(7, QString()), 1);
     v->addLayout(always);
-    Option2[1] = named(new WrappingRadioButton(QStringLiteral("運賃データ(*.hy3)の特定の列のデータから判断して、以下の指定したサウンドを鳴らす（指定した列のデータの内容が1～3以外の場合はサウンドは鳴りません）"), f),
-                       indexed("Option2", 1));
+    Option2[1] = named(
+        new WrappingRadioButton(QStringLiteral("運賃データ(*.hy3)"
+                                               "の特定の列のデータから判断して、以下の指定したサウンドを鳴らす（指定し"
+                                               "た列のデータの内容が1～3以外の場合はサウンドは鳴りません）"),
+                                f),
+        indexed("Option2", 1));
     v->addWidget(Option2[1]);
 
     const QString colCaption = QStringLiteral("運賃データの　　　　　　　列目のデータが、");
@@ -394,7 +409,8 @@ QWidget* frmOption::buildStepSoundPage() {
     colRow->addWidget(colLabel);
     colRow->addStretch(1);
     v->addLayout(colRow);
-    const std::array<QString, 3> cases = {QStringLiteral("「1」の場合"), QStringLiteral("「2」の場合"), QStringLiteral("「3」の場合")};
+    const std::array<QString, 3> cases = {QStringLiteral("「1」の場合"), QStringLiteral("「2」の場合"),
+                                          QStringLiteral("「3」の場合")};
     for (int k = 0; k < 3; ++k) {
         auto* h = new QHBoxLayout;
         h->addSpacing(24);
@@ -403,8 +419,10 @@ QWidget* frmOption::buildStepSoundPage() {
     }
     auto* mode = named(new QGroupBox(QStringLiteral("再生方法"), f), QStringLiteral("fraStepPlayMode"));
     auto* mv = new QVBoxLayout(mode);
-    Option6[0] = named(new QRadioButton(QStringLiteral("同期再生(サウンドが完全に再生された後で運賃切り替え)"), mode), indexed("Option6", 0));
-    Option6[1] = named(new QRadioButton(QStringLiteral("非同期再生(サウンドを再生しながら運賃切り替え)"), mode), indexed("Option6", 1));
+    Option6[0] = named(new QRadioButton(QStringLiteral("同期再生(サウンドが完全に再生された後で運賃切り替え)"), mode),
+                       indexed("Option6", 0));
+    Option6[1] = named(new QRadioButton(QStringLiteral("非同期再生(サウンドを再生しながら運賃切り替え)"), mode),
+                       indexed("Option6", 1));
     mv->addWidget(Option6[0]);
     mv->addWidget(Option6[1]);
     v->addWidget(mode);
@@ -413,8 +431,11 @@ QWidget* frmOption::buildStepSoundPage() {
 }
 
 QWidget* frmOption::buildTapeSoundPage() {
-    QGroupBox* f = named(new QGroupBox(QStringLiteral("放送前のサウンド：※音声合成放送機能が有効でない場合は以下の設定は意味を持ちません。"), soundPages_),
-                         indexed("Frame2", 0));
+    QGroupBox* f =
+        named(new QGroupBox(
+                  QStringLiteral("放送前のサウンド：※音声合成放送機能が有効でない場合は以下の設定は意味を持ちません。"),
+                  soundPages_),
+              indexed("Frame2", 0));
     auto* v = new QVBoxLayout(f);
     v->setSpacing(4);
     auto* always = new QHBoxLayout;
@@ -422,10 +443,14 @@ QWidget* frmOption::buildTapeSoundPage() {
     always->addWidget(Option2[2]);
     always->addWidget(soundRow(3, QString()), 1);
     v->addLayout(always);
-    Option2[3] = named(new WrappingRadioButton(QStringLiteral("放送データ(*.Tp.csv)内のフラグから判断して、以下の指定したサウンドを鳴らす（フラグの内容が1～3以外の場合はサウンドは鳴りません）"), f),
+    Option2[3] = named(new WrappingRadioButton(QStringLiteral("放送データ(*.Tp.csv)"
+                                                              "内のフラグから判断して、以下の指定したサウンドを鳴らす（"
+                                                              "フラグの内容が1～3以外の場合はサウンドは鳴りません）"),
+                                               f),
                        indexed("Option2", 3));
     v->addWidget(Option2[3]);
-    const std::array<QString, 3> cases = {QStringLiteral("「1」の場合"), QStringLiteral("「2」の場合"), QStringLiteral("「3」の場合")};
+    const std::array<QString, 3> cases = {QStringLiteral("「1」の場合"), QStringLiteral("「2」の場合"),
+                                          QStringLiteral("「3」の場合")};
     for (int k = 0; k < 3; ++k) {
         auto* h = new QHBoxLayout;
         h->addSpacing(24);
@@ -434,8 +459,10 @@ QWidget* frmOption::buildTapeSoundPage() {
     }
     auto* mode = named(new QGroupBox(QStringLiteral("再生方法"), f), QStringLiteral("fraTapePlayMode"));
     auto* mv = new QVBoxLayout(mode);
-    Option7[0] = named(new QRadioButton(QStringLiteral("同期再生(サウンドが完全に再生された後で放送開始)"), mode), indexed("Option7", 0));
-    Option7[1] = named(new QRadioButton(QStringLiteral("非同期再生(サウンドを再生しながら放送開始)"), mode), indexed("Option7", 1));
+    Option7[0] = named(new QRadioButton(QStringLiteral("同期再生(サウンドが完全に再生された後で放送開始)"), mode),
+                       indexed("Option7", 0));
+    Option7[1] = named(new QRadioButton(QStringLiteral("非同期再生(サウンドを再生しながら放送開始)"), mode),
+                       indexed("Option7", 1));
     mv->addWidget(Option7[0]);
     mv->addWidget(Option7[1]);
     v->addWidget(mode);
@@ -471,7 +498,10 @@ QWidget* frmOption::buildSoundPage() {
     Option5[1]->setChecked(true);
     soundPages_->setCurrentWidget(Frame2[1]);
     v->addWidget(soundPages_, 1);
-    v->addWidget(note(QStringLiteral("「放送前のサウンド」再生時は、停名のスクロールが停止することがありますので、あらかじめご了承ください。"), page));
+    v->addWidget(note(
+        QStringLiteral(
+            "「放送前のサウンド」再生時は、停名のスクロールが停止することがありますので、あらかじめご了承ください。"),
+        page));
     connect(group, &QButtonGroup::idClicked, this, &frmOption::Option5_Click);
     return page;
 }
@@ -479,13 +509,15 @@ QWidget* frmOption::buildSoundPage() {
 QWidget* frmOption::buildPreviewPage() {
     QGroupBox* page = Frame1[5];
     auto* v = new QVBoxLayout(page);
-    chkUseSeiriPrev = named(new QCheckBox(QStringLiteral("整理券プレビュー機能を使用する"), page), QStringLiteral("chkUseSeiriPrev"));
+    chkUseSeiriPrev =
+        named(new QCheckBox(QStringLiteral("整理券プレビュー機能を使用する"), page), QStringLiteral("chkUseSeiriPrev"));
     v->addWidget(chkUseSeiriPrev);
 
     Frame10 = named(new QGroupBox(QStringLiteral("整理券プラグイン設定"), page), QStringLiteral("Frame10"));
     auto* pv = new QVBoxLayout(Frame10);
     pv->setSpacing(3);
-    pv->addWidget(new QLabel(QStringLiteral("整理券プラグイン（整理券プレビューを使用しない場合は、何も入れないでください）："), Frame10));
+    pv->addWidget(new QLabel(
+        QStringLiteral("整理券プラグイン（整理券プレビューを使用しない場合は、何も入れないでください）："), Frame10));
     auto* pathRow = new QHBoxLayout;
     txtSeiriPlgDir = named(new QLineEdit(Frame10), QStringLiteral("txtSeiriPlgDir"));
     Command1 = dotsButton(QStringLiteral("Command1"), Frame10);
@@ -510,16 +542,23 @@ QWidget* frmOption::buildPreviewPage() {
     pv->addLayout(lists);
     v->addWidget(Frame10);
 
-    Frame7 = named(new QGroupBox(QStringLiteral("日付の設定（整理券プラグインが日付の印字をサポートしているときに有効）"), page),
-                   QStringLiteral("Frame7"));
+    Frame7 = named(
+        new QGroupBox(QStringLiteral("日付の設定（整理券プラグインが日付の印字をサポートしているときに有効）"), page),
+        QStringLiteral("Frame7"));
     auto* dg = new QGridLayout(Frame7);
     dg->setVerticalSpacing(3);
-    Option4[0] = named(new QRadioButton(QStringLiteral("システムの日付を使用（整理券印字と同時に日付を更新、デフォルト）"), Frame7), indexed("Option4", 0));
-    Option4[1] = named(new QRadioButton(QStringLiteral("システムの日付を使用（系統設定した時点の日付を保持）"), Frame7), indexed("Option4", 1));
+    Option4[0] = named(
+        new QRadioButton(QStringLiteral("システムの日付を使用（整理券印字と同時に日付を更新、デフォルト）"), Frame7),
+        indexed("Option4", 0));
+    Option4[1] = named(new QRadioButton(QStringLiteral("システムの日付を使用（系統設定した時点の日付を保持）"), Frame7),
+                       indexed("Option4", 1));
     Option4[2] = named(new QRadioButton(QStringLiteral("右記の日付に固定"), Frame7), indexed("Option4", 2));
     dg->addWidget(Option4[0], 0, 0, 1, 4);
     dg->addWidget(Option4[1], 1, 0, 1, 4);
-    auto* remark = note(QStringLiteral("系統設定した際の日付が保持され、日付が途中で変わっても次回系統設定するまで整理券の日付変更を行いません。"), Frame7);
+    auto* remark = note(
+        QStringLiteral(
+            "系統設定した際の日付が保持され、日付が途中で変わっても次回系統設定するまで整理券の日付変更を行いません。"),
+        Frame7);
     remark->setContentsMargins(24, 0, 0, 0);
     dg->addWidget(remark, 2, 0, 1, 4);
     dg->addWidget(Option4[2], 3, 0);

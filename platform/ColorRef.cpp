@@ -13,7 +13,7 @@ QColor systemColor(int index) {
     switch (index) {
     case 5: // window background
         return pal.color(QPalette::Base);
-    case 8: // window text
+    case 8:  // window text
     case 18: // button text
         return pal.color(QPalette::Text);
     case 13: // highlight
@@ -27,8 +27,7 @@ QColor systemColor(int index) {
     case 20: // button highlight
         return pal.color(QPalette::Light);
     case 15: // button face
-    default:
-        return pal.color(QPalette::Button);
+    default: return pal.color(QPalette::Button);
     }
 }
 } // namespace
@@ -39,6 +38,8 @@ QColor toQColor(quint32 ref) {
     return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
 }
 
-quint32 fromQColor(const QColor& c) { return rgbRef(c.red(), c.green(), c.blue()); }
+quint32 fromQColor(const QColor& c) {
+    return rgbRef(c.red(), c.green(), c.blue());
+}
 
 } // namespace platform

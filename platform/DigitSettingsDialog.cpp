@@ -2,9 +2,9 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QFormLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -21,8 +21,7 @@ QStringList DigitSettingsDialog::zeroModeTexts() {
     };
 }
 
-DigitSettingsDialog::DigitSettingsDialog(QWidget* parent, qint16 keta, qint16 zeroMode,
-                                         qint16 shift, qint16 fillZero)
+DigitSettingsDialog::DigitSettingsDialog(QWidget* parent, qint16 keta, qint16 zeroMode, qint16 shift, qint16 fillZero)
     : QDialog(parent), originalZeroMode_(zeroMode) {
     setObjectName(QStringLiteral("dlg100"));
     setWindowTitle(QStringLiteral("デジタル部品の設定"));
@@ -56,9 +55,7 @@ DigitSettingsDialog::DigitSettingsDialog(QWidget* parent, qint16 keta, qint16 ze
     form->addRow(QStringLiteral("ゼロで埋める桁数："), fillZero_);
 
     auto* note = new QLabel(
-        QStringLiteral("この部品の桁数：%1 桁\n設定は運賃表示の50個すべての部品に適用されます。")
-            .arg(digits),
-        this);
+        QStringLiteral("この部品の桁数：%1 桁\n設定は運賃表示の50個すべての部品に適用されます。").arg(digits), this);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
@@ -75,7 +72,11 @@ qint16 DigitSettingsDialog::zeroMode() const {
     const int i = zeroMode_->currentIndex();
     return i < 0 ? originalZeroMode_ : qint16(i);
 }
-qint16 DigitSettingsDialog::shift() const { return qint16(shift_->value()); }
-qint16 DigitSettingsDialog::fillZero() const { return qint16(fillZero_->value()); }
+qint16 DigitSettingsDialog::shift() const {
+    return qint16(shift_->value());
+}
+qint16 DigitSettingsDialog::fillZero() const {
+    return qint16(fillZero_->value());
+}
 
 } // namespace platform

@@ -11,8 +11,7 @@ namespace platform {
 class DigitSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    DigitSettingsDialog(QWidget* parent, qint16 keta, qint16 zeroMode, qint16 shift,
-                        qint16 fillZero);
+    DigitSettingsDialog(QWidget* parent, qint16 keta, qint16 zeroMode, qint16 shift, qint16 fillZero);
 
     qint16 zeroMode() const;
     qint16 shift() const;

@@ -3,8 +3,8 @@
 // QFont (so code and tests see the face that was asked for) and fontconfig is
 // told which installed face stands in for it.
 #include <QFont>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 namespace platform {
 

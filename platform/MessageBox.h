@@ -13,8 +13,8 @@ enum class MsgResult { Ok = 1, Cancel = 2, Retry = 4, Yes = 6, No = 7 };
 class MessageBox {
 public:
     virtual ~MessageBox() = default;
-    virtual MsgResult MsgBox(QWidget* owner, const QString& prompt, MsgButtons buttons,
-                             MsgIcon icon, const QString& title) = 0;
+    virtual MsgResult MsgBox(QWidget* owner, const QString& prompt, MsgButtons buttons, MsgIcon icon,
+                             const QString& title) = 0;
 };
 
 } // namespace platform

@@ -18,8 +18,7 @@ namespace platform {
 OpenJTalkFiles OpenJTalkFiles::installed() {
     OpenJTalkFiles f;
     f.program = QStandardPaths::findExecutable(QStringLiteral("open_jtalk"));
-    for (const char* dir : {"/var/lib/mecab/dic/open-jtalk/naist-jdic",
-                            "/usr/share/mecab/dic/open-jtalk/naist-jdic",
+    for (const char* dir : {"/var/lib/mecab/dic/open-jtalk/naist-jdic", "/usr/share/mecab/dic/open-jtalk/naist-jdic",
                             "/usr/local/share/open_jtalk/dic"}) {
         if (QFileInfo::exists(QString::fromLatin1(dir) + QStringLiteral("/sys.dic"))) {
             f.dictionary = QString::fromLatin1(dir);
@@ -27,13 +26,12 @@ OpenJTalkFiles OpenJTalkFiles::installed() {
         }
     }
     // The nitech voice where Debian puts it; otherwise the first voice found.
-    const QString nitech = QStringLiteral(
-        "/usr/share/hts-voice/nitech-jp-atr503-m001/nitech_jp_atr503_m001.htsvoice");
+    const QString nitech = QStringLiteral("/usr/share/hts-voice/nitech-jp-atr503-m001/nitech_jp_atr503_m001.htsvoice");
     if (QFileInfo(nitech).isFile()) {
         f.voice = nitech;
     } else {
-        QDirIterator it(QStringLiteral("/usr/share/hts-voice"), {QStringLiteral("*.htsvoice")},
-                        QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator it(QStringLiteral("/usr/share/hts-voice"), {QStringLiteral("*.htsvoice")}, QDir::Files,
+                        QDirIterator::Subdirectories);
         if (it.hasNext())
             f.voice = it.next();
     }
@@ -126,7 +124,9 @@ OpenJTalkSpeech::~OpenJTalkSpeech() {
     Stop();
 }
 
-QMediaPlayer* OpenJTalkSpeech::player() const { return player_; }
+QMediaPlayer* OpenJTalkSpeech::player() const {
+    return player_;
+}
 
 void OpenJTalkSpeech::setVoiceSettings(const VoiceSettings& v) {
     voice_ = v.clamped();
@@ -135,9 +135,9 @@ void OpenJTalkSpeech::setVoiceSettings(const VoiceSettings& v) {
 }
 
 QStringList OpenJTalkSpeech::synthesisArguments(const QString& wavPath) const {
-    return {QStringLiteral("-x"), files_.dictionary,
-            QStringLiteral("-m"), files_.voice,
-            QStringLiteral("-r"), QString::number(voice_.speed, 'f', 2),
+    return {QStringLiteral("-x"),  files_.dictionary,
+            QStringLiteral("-m"),  files_.voice,
+            QStringLiteral("-r"),  QString::number(voice_.speed, 'f', 2),
             QStringLiteral("-fm"), QString::number(voice_.pitch),
             QStringLiteral("-ow"), wavPath};
 }
@@ -264,8 +264,7 @@ void OpenJTalkSpeech::ShowVoiceSettings(QWidget* owner) {
 // ---- the factory -----------------------------------------------------------
 
 OpenJTalkSpeechFactory::OpenJTalkSpeechFactory() : lookUp_(true) {}
-OpenJTalkSpeechFactory::OpenJTalkSpeechFactory(const OpenJTalkFiles& files)
-    : files_(files), lookUp_(false) {}
+OpenJTalkSpeechFactory::OpenJTalkSpeechFactory(const OpenJTalkFiles& files) : files_(files), lookUp_(false) {}
 
 std::unique_ptr<SpeechEngine> OpenJTalkSpeechFactory::create() {
     if (!QCoreApplication::instance())

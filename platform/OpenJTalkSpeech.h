@@ -75,10 +75,10 @@ private:
     QPointer<QProcess> synth_;
     QPointer<QMediaPlayer> player_;
     QPointer<QAudioOutput> output_;
-    QStringList pending_;  // pieces not yet synthesised
-    QStringList ready_;    // synthesised WAVs waiting to play
-    QString playing_;      // the WAV on the player, empty when idle
-    QString synthFile_;    // the WAV being synthesised
+    QStringList pending_; // pieces not yet synthesised
+    QStringList ready_;   // synthesised WAVs waiting to play
+    QString playing_;     // the WAV on the player, empty when idle
+    QString synthFile_;   // the WAV being synthesised
     int pieceCount_ = 0;
     bool started_ = false;
     bool failed_ = false;

@@ -59,12 +59,26 @@ MessageBox& messageBox() {
     return real;
 }
 
-VXB4Res* install(VXB4Res* impl) { return swap(impl); }
-Multimedia* install(Multimedia* impl) { return swap(impl); }
-SpeechFactory* install(SpeechFactory* impl) { return swap(impl); }
-Clock* install(Clock* impl) { return swap(impl); }
-Shell* install(Shell* impl) { return swap(impl); }
-Clipboard* install(Clipboard* impl) { return swap(impl); }
-MessageBox* install(MessageBox* impl) { return swap(impl); }
+VXB4Res* install(VXB4Res* impl) {
+    return swap(impl);
+}
+Multimedia* install(Multimedia* impl) {
+    return swap(impl);
+}
+SpeechFactory* install(SpeechFactory* impl) {
+    return swap(impl);
+}
+Clock* install(Clock* impl) {
+    return swap(impl);
+}
+Shell* install(Shell* impl) {
+    return swap(impl);
+}
+Clipboard* install(Clipboard* impl) {
+    return swap(impl);
+}
+MessageBox* install(MessageBox* impl) {
+    return swap(impl);
+}
 
 } // namespace platform

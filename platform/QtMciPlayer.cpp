@@ -73,8 +73,8 @@ QMediaPlayer* QtMciPlayer::player(const QString& alias) const {
 
 namespace {
 bool loadFinished(QMediaPlayer::MediaStatus s) {
-    return s == QMediaPlayer::LoadedMedia || s == QMediaPlayer::BufferedMedia ||
-           s == QMediaPlayer::InvalidMedia || s == QMediaPlayer::EndOfMedia;
+    return s == QMediaPlayer::LoadedMedia || s == QMediaPlayer::BufferedMedia || s == QMediaPlayer::InvalidMedia ||
+           s == QMediaPlayer::EndOfMedia;
 }
 } // namespace
 
@@ -110,11 +110,10 @@ qint32 QtMciPlayer::open(const QStringList& words) {
 
     // Load before answering, so that an undecodable file fails here.
     QEventLoop loop;
-    QObject::connect(player, &QMediaPlayer::mediaStatusChanged, &loop,
-                     [&loop](QMediaPlayer::MediaStatus s) {
-                         if (loadFinished(s))
-                             loop.quit();
-                     });
+    QObject::connect(player, &QMediaPlayer::mediaStatusChanged, &loop, [&loop](QMediaPlayer::MediaStatus s) {
+        if (loadFinished(s))
+            loop.quit();
+    });
     QObject::connect(player, &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
     QTimer::singleShot(openTimeoutMs, &loop, &QEventLoop::quit);
     player->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
@@ -164,16 +163,14 @@ qint32 QtMciPlayer::play(const QStringList& words) {
     // clicks and keys wait in the queue until the sound is over.
     QPointer<QMediaPlayer> guard(player);
     QEventLoop loop;
-    QObject::connect(player, &QMediaPlayer::mediaStatusChanged, &loop,
-                     [&loop](QMediaPlayer::MediaStatus s) {
-                         if (s == QMediaPlayer::EndOfMedia || s == QMediaPlayer::InvalidMedia)
-                             loop.quit();
-                     });
-    QObject::connect(player, &QMediaPlayer::playbackStateChanged, &loop,
-                     [&loop](QMediaPlayer::PlaybackState s) {
-                         if (s != QMediaPlayer::PlayingState)
-                             loop.quit();
-                     });
+    QObject::connect(player, &QMediaPlayer::mediaStatusChanged, &loop, [&loop](QMediaPlayer::MediaStatus s) {
+        if (s == QMediaPlayer::EndOfMedia || s == QMediaPlayer::InvalidMedia)
+            loop.quit();
+    });
+    QObject::connect(player, &QMediaPlayer::playbackStateChanged, &loop, [&loop](QMediaPlayer::PlaybackState s) {
+        if (s != QMediaPlayer::PlayingState)
+            loop.quit();
+    });
     QObject::connect(player, &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
     QObject::connect(player, &QObject::destroyed, &loop, &QEventLoop::quit);
     const qint64 length = qMax<qint64>(0, player->duration() - qMax<qint64>(0, from));

@@ -4,8 +4,8 @@
 
 namespace platform {
 
-MsgResult QtMessageBox::MsgBox(QWidget* owner, const QString& prompt, MsgButtons buttons,
-                               MsgIcon icon, const QString& title) {
+MsgResult QtMessageBox::MsgBox(QWidget* owner, const QString& prompt, MsgButtons buttons, MsgIcon icon,
+                               const QString& title) {
     QMessageBox box(owner);
     box.setWindowTitle(title);
     box.setText(prompt);
@@ -23,9 +23,7 @@ MsgResult QtMessageBox::MsgBox(QWidget* owner, const QString& prompt, MsgButtons
     case MsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
-    case MsgButtons::RetryCancel:
-        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
-        break;
+    case MsgButtons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
     }
     switch (box.exec()) {
     case QMessageBox::Ok: return MsgResult::Ok;
@@ -33,9 +31,9 @@ MsgResult QtMessageBox::MsgBox(QWidget* owner, const QString& prompt, MsgButtons
     case QMessageBox::No: return MsgResult::No;
     case QMessageBox::Cancel: return MsgResult::Cancel;
     case QMessageBox::Retry: return MsgResult::Retry;
-    default: return buttons == MsgButtons::Ok ? MsgResult::Ok
-                                              : (buttons == MsgButtons::YesNo ? MsgResult::No
-                                                                              : MsgResult::Cancel);
+    default:
+        return buttons == MsgButtons::Ok ? MsgResult::Ok
+                                         : (buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Cancel);
     }
 }
 

@@ -17,8 +17,7 @@
 
 namespace platform {
 
-qint32 QtVXB4Res::Call_dlg100(QWidget* window, qint16 keta, qint16& zeroMode, qint16& shift,
-                              qint16& fillZero) {
+qint32 QtVXB4Res::Call_dlg100(QWidget* window, qint16 keta, qint16& zeroMode, qint16& shift, qint16& fillZero) {
     DigitSettingsDialog dlg(window ? window->window() : nullptr, keta, zeroMode, shift, fillZero);
     if (dlg.exec() != QDialog::Accepted)
         return 0; // the three values go back as they came
@@ -85,8 +84,8 @@ QString qtFileFilter(const QString& nulSeparated) {
     return filters.join(QStringLiteral(";;"));
 }
 
-QString QtVXB4Res::Vx3FileDlg(QWidget* window, qint32, const QString& filter,
-                              const QString& initial, const QString& title) {
+QString QtVXB4Res::Vx3FileDlg(QWidget* window, qint32, const QString& filter, const QString& initial,
+                              const QString& title) {
     QFileDialog dlg(window ? window->window() : nullptr, title, QString(), qtFileFilter(filter));
     dlg.setObjectName(QStringLiteral("fileDialog"));
     dlg.setFileMode(QFileDialog::ExistingFile);
@@ -127,7 +126,9 @@ qint32 QtVXB4Res::Vx3ChooseColor(QWidget* window, quint32& color, CustomColors& 
     return 1;
 }
 
-QString QtVXB4Res::GetOsInfo() { return QSysInfo::prettyProductName(); }
+QString QtVXB4Res::GetOsInfo() {
+    return QSysInfo::prettyProductName();
+}
 
 OsVersionInfo QtVXB4Res::GetVersionEx() {
     // Systems outside the original platform's families report family 0 and
@@ -135,7 +136,9 @@ OsVersionInfo QtVXB4Res::GetVersionEx() {
     return {};
 }
 
-int QtVXB4Res::LenB_ASCII(const QString& text) { return lenB(text); }
+int QtVXB4Res::LenB_ASCII(const QString& text) {
+    return lenB(text);
+}
 
 QString QtVXB4Res::MidB_ASCII(const QString& text, int start, int count) {
     return midB(text, start, count);
@@ -143,10 +146,12 @@ QString QtVXB4Res::MidB_ASCII(const QString& text, int start, int count) {
 
 // The plug-in engine reads no ticket format yet: every file is reported as
 // not being a plug-in, which the callers handle as a rejected file.
-qint32 QtVXB4Res::VX4_GetPlgInfo(const QString&, PlgInfo&) { return 0; }
+qint32 QtVXB4Res::VX4_GetPlgInfo(const QString&, PlgInfo&) {
+    return 0;
+}
 void QtVXB4Res::VX4_SetPlgComment(const QString&, QWidget*) {}
 void QtVXB4Res::VX4_SetCorpAddList(const QString&, QWidget*) {}
-void QtVXB4Res::VX4_DrawSeiriken(const QString&, QPainter&, const QString&, const QString&,
-                                 const QString&, qint32, qint16, qint16, qint16) {}
+void QtVXB4Res::VX4_DrawSeiriken(const QString&, QPainter&, const QString&, const QString&, const QString&, qint32,
+                                 qint16, qint16, qint16) {}
 
 } // namespace platform

@@ -6,7 +6,9 @@
 
 namespace platform {
 
-RealClock::RealClock() { started_.start(); }
+RealClock::RealClock() {
+    started_.start();
+}
 
 void RealClock::Sleep(int ms) {
     if (ms <= 0)
@@ -23,8 +25,12 @@ void RealClock::Sleep(int ms) {
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-QDateTime RealClock::now() const { return QDateTime::currentDateTime(); }
+QDateTime RealClock::now() const {
+    return QDateTime::currentDateTime();
+}
 
-qint64 RealClock::elapsedMs() const { return started_.elapsed(); }
+qint64 RealClock::elapsedMs() const {
+    return started_.elapsed();
+}
 
 } // namespace platform

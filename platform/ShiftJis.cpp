@@ -17,8 +17,7 @@ QByteArray encode(QStringView text) {
     out.reserve(text.size() * 2);
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype len =
-            (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2
-                                                                                              : 1;
+            (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
         QStringEncoder one("Shift_JIS");
         const QByteArray bytes = one.encode(text.mid(i, len));
         out += one.hasError() ? QByteArray("?") : bytes;
@@ -57,7 +56,9 @@ QString decode(QByteArrayView bytes) {
 
 namespace platform {
 
-int lenB(const QString& text) { return int(sjis::encode(text).size()); }
+int lenB(const QString& text) {
+    return int(sjis::encode(text).size());
+}
 
 QString midB(const QString& text, int start, int count) {
     const QByteArray bytes = sjis::encode(text);

@@ -60,16 +60,15 @@ public:
 
     // Digit settings dialog: zero mode, shift and fill-zero in/out.
     // Returns 1 when accepted, 0 when cancelled.
-    virtual qint32 Call_dlg100(QWidget* window, qint16 keta, qint16& zeroMode, qint16& shift,
-                               qint16& fillZero) = 0;
+    virtual qint32 Call_dlg100(QWidget* window, qint16 keta, qint16& zeroMode, qint16& shift, qint16& fillZero) = 0;
     // Modal text dialog (the version dialog); mode is always 1.
     virtual void Call_dlg110(QWidget* window, qint32 mode, const QString& text) = 0;
     // Date dialog; non-zero when a date was chosen (year, month, day filled).
     virtual qint32 Call_dlg111(QWidget* window, DateRecord& date) = 0;
     // File dialog. The filter is "label NUL pattern NUL ... NUL NUL".
     // Returns the chosen path, empty when cancelled.
-    virtual QString Vx3FileDlg(QWidget* window, qint32 flag, const QString& filter,
-                               const QString& initial, const QString& title) = 0;
+    virtual QString Vx3FileDlg(QWidget* window, qint32 flag, const QString& filter, const QString& initial,
+                               const QString& title) = 0;
     // Folder dialog; the chosen folder, empty when cancelled.
     virtual QString Vx3FolderDlg(QWidget* window, const QString& prompt) = 0;
     // Colour dialog; non-zero when a colour was chosen (written to color).
@@ -89,9 +88,8 @@ public:
     virtual qint32 VX4_GetPlgInfo(const QString& plugin, PlgInfo& info) = 0;
     virtual void VX4_SetPlgComment(const QString& plugin, QWidget* textBox) = 0;
     virtual void VX4_SetCorpAddList(const QString& plugin, QWidget* comboBox) = 0;
-    virtual void VX4_DrawSeiriken(const QString& plugin, QPainter& dc, const QString& chimei,
-                                  const QString& date, const QString& time, qint32 keitou,
-                                  qint16 seiriNum, qint16 row, qint16 corp) = 0;
+    virtual void VX4_DrawSeiriken(const QString& plugin, QPainter& dc, const QString& chimei, const QString& date,
+                                  const QString& time, qint32 keitou, qint16 seiriNum, qint16 row, qint16 corp) = 0;
 };
 
 // The byte-wise operations on their own, shared by every implementation.

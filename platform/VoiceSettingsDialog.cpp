@@ -30,8 +30,7 @@ QSlider* makeSlider(QWidget* parent, const char* name, int min, int max, int val
 }
 } // namespace
 
-VoiceSettingsDialog::VoiceSettingsDialog(const VoiceSettings& settings, QWidget* owner)
-    : QDialog(owner) {
+VoiceSettingsDialog::VoiceSettingsDialog(const VoiceSettings& settings, QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("dlgVoiceSettings"));
     setWindowTitle(QStringLiteral("音声の調節"));
     const VoiceSettings v = settings.clamped();
@@ -54,9 +53,8 @@ VoiceSettingsDialog::VoiceSettingsDialog(const VoiceSettings& settings, QWidget*
     grid->addWidget(volume_, 2, 1);
     grid->addWidget(volumeValue_, 2, 2);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
-                                             QDialogButtonBox::RestoreDefaults,
-                                         this);
+    auto* buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::RestoreDefaults, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     buttons->button(QDialogButtonBox::RestoreDefaults)->setText(QStringLiteral("標準に戻す"));

@@ -8,9 +8,9 @@ class QSlider;
 namespace platform {
 
 struct VoiceSettings {
-    double speed = 1.0;  // speaking rate, 0.5 .. 2.0 (1.0 normal)
-    int pitch = 0;       // half-tones up or down, -12 .. 12
-    int volume = 100;    // percent, 0 .. 100
+    double speed = 1.0; // speaking rate, 0.5 .. 2.0 (1.0 normal)
+    int pitch = 0;      // half-tones up or down, -12 .. 12
+    int volume = 100;   // percent, 0 .. 100
 
     bool operator==(const VoiceSettings&) const = default;
     // The same settings brought into their ranges.

@@ -107,8 +107,12 @@ std::optional<qint16> readFlag(QStringView field) {
 
 } // namespace
 
-void SetPanel(QGroupBox* grpM_Tape) { state().panel = grpM_Tape; }
-void SetSoundSettings(const SoundSettings* settings) { state().settings = settings; }
+void SetPanel(QGroupBox* grpM_Tape) {
+    state().panel = grpM_Tape;
+}
+void SetSoundSettings(const SoundSettings* settings) {
+    state().settings = settings;
+}
 
 void InitSpeech() {
     State& s = state();
@@ -293,7 +297,9 @@ void SpeakRow(qint32 pos) {
         s.engine->Stop();
 }
 
-qint32 GetTapePos() { return state().pos; }
+qint32 GetTapePos() {
+    return state().pos;
+}
 
 qint16 GetStepFlag(qint32 pos) {
     const State& s = state();
@@ -316,11 +322,21 @@ void ShowVoiceSettings() {
         s.engine->ShowVoiceSettings(s.panel ? s.panel->window() : nullptr);
 }
 
-void ReleaseSpeech() { state().engine.reset(); }
+void ReleaseSpeech() {
+    state().engine.reset();
+}
 
-bool SpeechAvailable() { return state().speechAvailable; }
-qint32 TapeRowCount() { return qint32(state().rows.size()); }
-QList<TapeRow> TapeRows() { return state().rows; }
-platform::SpeechEngine* Engine() { return state().engine.get(); }
+bool SpeechAvailable() {
+    return state().speechAvailable;
+}
+qint32 TapeRowCount() {
+    return qint32(state().rows.size());
+}
+QList<TapeRow> TapeRows() {
+    return state().rows;
+}
+platform::SpeechEngine* Engine() {
+    return state().engine.get();
+}
 
 } // namespace mdlM_Tape

@@ -28,8 +28,7 @@ int main(int argc, char** argv) {
             fontMode = qint16(args.takeFirst().toInt());
     }
     if (args.isEmpty())
-        args = QStringList{QStringLiteral("市役所前"),
-                           QStringLiteral("中央病院前（東口）・市民会館入口")};
+        args = QStringList{QStringLiteral("市役所前"), QStringLiteral("中央病院前（東口）・市民会館入口")};
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("ChimeiCtl_A"));
@@ -56,8 +55,7 @@ int main(int argc, char** argv) {
     QTimer mirror;
     QObject::connect(&mirror, &QTimer::timeout, [&views] {
         for (const auto& [ctl, zoom] : views)
-            zoom->setPixmap(ctl->grab().scaled(ctl->size() * 3, Qt::IgnoreAspectRatio,
-                                               Qt::FastTransformation));
+            zoom->setPixmap(ctl->grab().scaled(ctl->size() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation));
     });
     mirror.start(50);
     window.show();

@@ -21,13 +21,12 @@ namespace {
 // diagonal become the vertical forms used in vertical writing.
 bool isTransposed(const QString& piece) {
     static const QStringList set = {
-        QStringLiteral("（"), QStringLiteral("）"), QStringLiteral("『"), QStringLiteral("』"),
-        QStringLiteral("〔"), QStringLiteral("〕"), QStringLiteral("「"), QStringLiteral("」"),
-        QStringLiteral("［"), QStringLiteral("］"), QStringLiteral("＜"), QStringLiteral("＞"),
-        QStringLiteral("｛"), QStringLiteral("｝"), QStringLiteral("〈"), QStringLiteral("〉"),
-        QStringLiteral("《"), QStringLiteral("》"), QStringLiteral("【"), QStringLiteral("】"),
-        QStringLiteral("～"), QStringLiteral("＝"), QStringLiteral("→"), QStringLiteral("←"),
-        QStringLiteral("⇒"), QStringLiteral("⇔"), QStringLiteral("－")};
+        QStringLiteral("（"), QStringLiteral("）"), QStringLiteral("『"), QStringLiteral("』"), QStringLiteral("〔"),
+        QStringLiteral("〕"), QStringLiteral("「"), QStringLiteral("」"), QStringLiteral("［"), QStringLiteral("］"),
+        QStringLiteral("＜"), QStringLiteral("＞"), QStringLiteral("｛"), QStringLiteral("｝"), QStringLiteral("〈"),
+        QStringLiteral("〉"), QStringLiteral("《"), QStringLiteral("》"), QStringLiteral("【"), QStringLiteral("】"),
+        QStringLiteral("～"), QStringLiteral("＝"), QStringLiteral("→"),  QStringLiteral("←"),  QStringLiteral("⇒"),
+        QStringLiteral("⇔"),  QStringLiteral("－")};
     return set.contains(piece);
 }
 
@@ -42,8 +41,7 @@ QFont glyphFont(const QString& face, bool bold) {
 // Baseline of a 16-pixel glyph whose pen is at the top of the box.
 constexpr int kBaseline = 14;
 
-void renderGlyph(QImage& box, const QString& piece, const QString& face, bool bold, int x,
-                 int y) {
+void renderGlyph(QImage& box, const QString& piece, const QString& face, bool bold, int x, int y) {
     QPainter p(&box);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
@@ -151,8 +149,7 @@ void ChimeiCtl_A::WriteProperties(PropertyBag& bag) const {
     bag.WriteProperty(QStringLiteral("BackColor"), backColor_, kDefaultBackColor);
     bag.WriteProperty(QStringLiteral("ForeColor"), foreColor_, kDefaultForeColor);
     bag.WriteProperty(QStringLiteral("Speed"), speed_, kDefaultSpeed);
-    bag.WriteProperty(QStringLiteral("ScrollStartWait"), scrollStartWait_,
-                      kDefaultScrollStartWait);
+    bag.WriteProperty(QStringLiteral("ScrollStartWait"), scrollStartWait_, kDefaultScrollStartWait);
     bag.WriteProperty(QStringLiteral("Mode"), mode_, qint16(0));
     bag.WriteProperty(QStringLiteral("Appearance"), appearance_, qint16(1));
     bag.WriteProperty(QStringLiteral("FontMode"), fontMode_, qint16(0));
@@ -160,15 +157,12 @@ void ChimeiCtl_A::WriteProperties(PropertyBag& bag) const {
 }
 
 void ChimeiCtl_A::ReadProperties(const PropertyBag& bag) {
-    auto i16 = [&](const char* key, qint16 def) {
-        return qint16(bag.ReadProperty(QLatin1String(key), def).toInt());
-    };
+    auto i16 = [&](const char* key, qint16 def) { return qint16(bag.ReadProperty(QLatin1String(key), def).toInt()); };
     rebase();
     backColor_ = bag.ReadProperty(QStringLiteral("BackColor"), kDefaultBackColor).toUInt();
     foreColor_ = bag.ReadProperty(QStringLiteral("ForeColor"), kDefaultForeColor).toUInt();
     speed_ = i16("Speed", kDefaultSpeed);
-    scrollStartWait_ =
-        bag.ReadProperty(QStringLiteral("ScrollStartWait"), kDefaultScrollStartWait).toInt();
+    scrollStartWait_ = bag.ReadProperty(QStringLiteral("ScrollStartWait"), kDefaultScrollStartWait).toInt();
     mode_ = i16("Mode", 0);
     // The border style only: the frame keeps its size.
     appearance_ = i16("Appearance", 1) != 0 ? 1 : 0;
@@ -183,7 +177,9 @@ void ChimeiCtl_A::ReadProperties(const PropertyBag& bag) {
 // ---------------------------------------------------------------------------
 // Drawing
 
-void ChimeiCtl_A::Refresh() { update(); }
+void ChimeiCtl_A::Refresh() {
+    update();
+}
 
 void ChimeiCtl_A::resizeSurface(int height) {
     surfaceHeight_ = height;
@@ -226,8 +222,7 @@ QString ChimeiCtl_A::faceForPiece(const QString& piece, qint16 fontMode) {
     quint32 code = 0;
     bool kanji = true;
     if (!piece.isEmpty()) {
-        const QByteArray bytes =
-            platform::sjis::encode(QStringView(piece).first(codePointLength(piece, 0)));
+        const QByteArray bytes = platform::sjis::encode(QStringView(piece).first(codePointLength(piece, 0)));
         const auto b0 = bytes.isEmpty() ? 0u : quint32(static_cast<unsigned char>(bytes[0]));
         if (bytes.size() >= 2 && platform::sjis::isLeadByte(uchar(b0))) {
             code = (b0 << 8) | static_cast<unsigned char>(bytes[1]);
@@ -237,19 +232,15 @@ QString ChimeiCtl_A::faceForPiece(const QString& piece, qint16 fontMode) {
         }
     }
     switch (fontMode) {
-    case 2:
-        return kanji ? platform::kFaceGothic : platform::kFaceMincho;
-    case 3:
-        return kanji ? platform::kFaceMincho : platform::kFaceGothic;
+    case 2: return kanji ? platform::kFaceGothic : platform::kFaceMincho;
+    case 3: return kanji ? platform::kFaceMincho : platform::kFaceGothic;
     default: // 4: full-width digits and Latin letters in Gothic
-        return (code >= 0x824F && code <= 0x829A) ? platform::kFaceGothic
-                                                   : platform::kFaceMincho;
+        return (code >= 0x824F && code <= 0x829A) ? platform::kFaceGothic : platform::kFaceMincho;
     }
 }
 
 std::array<std::array<bool, ChimeiCtl_A::kGlyphSize>, ChimeiCtl_A::kGlyphSize>
-ChimeiCtl_A::rasterise(const QString& piece, const QString& face, bool bold, int xOffset,
-                       int yOffset) {
+ChimeiCtl_A::rasterise(const QString& piece, const QString& face, bool bold, int xOffset, int yOffset) {
     QImage box(kGlyphSize, kGlyphSize, QImage::Format_RGB32);
     box.fill(Qt::white);
     renderGlyph(box, piece, face, bold, xOffset, yOffset);
@@ -351,8 +342,14 @@ void ChimeiCtl_A::SetChimei(const QString& strText) {
 
     int first = 0, pitch = 0;
     switch (n) {
-    case 0: first = 0; pitch = 0; break;
-    case 1: first = 80; pitch = 0; break;
+    case 0:
+        first = 0;
+        pitch = 0;
+        break;
+    case 1:
+        first = 80;
+        pitch = 0;
+        break;
     case 2:
         if (mode_ == 2) {
             first = 48;
@@ -362,10 +359,22 @@ void ChimeiCtl_A::SetChimei(const QString& strText) {
             pitch = 96;
         }
         break;
-    case 3: first = 16; pitch = 64; break;
-    case 4: first = 8; pitch = 48; break;
-    case 5: first = 4; pitch = 38; break;
-    default: first = 0; pitch = kCellPitch; break;
+    case 3:
+        first = 16;
+        pitch = 64;
+        break;
+    case 4:
+        first = 8;
+        pitch = 48;
+        break;
+    case 5:
+        first = 4;
+        pitch = 38;
+        break;
+    default:
+        first = 0;
+        pitch = kCellPitch;
+        break;
     }
     resizeSurface(n >= 7 ? kCellPitch * n : kColumnHeight);
 
@@ -406,7 +415,9 @@ void ChimeiCtl_A::startScrolling() {
     schedule();
 }
 
-int ChimeiCtl_A::wrapDistance() const { return surfaceHeight_ + frameSize_.height(); }
+int ChimeiCtl_A::wrapDistance() const {
+    return surfaceHeight_ + frameSize_.height();
+}
 
 // The first step (counted from the start of a moving stretch at p0) after
 // which the name has travelled one frame height past the frame: upwards its
@@ -530,7 +541,9 @@ void ChimeiCtl_A::schedule() {
     frameTimer_->start(int(std::clamp<qint64>(delay, 0, INT_MAX)));
 }
 
-bool ChimeiCtl_A::frameTimerActive() const { return frameTimer_->isActive(); }
+bool ChimeiCtl_A::frameTimerActive() const {
+    return frameTimer_->isActive();
+}
 
 void ChimeiCtl_A::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -550,7 +563,9 @@ QRect ChimeiCtl_A::frameInnerRect() const {
     return frameRect().adjusted(border, border, -border, -border);
 }
 
-QImage ChimeiCtl_A::dotImage() const { return surface_.convertToFormat(QImage::Format_RGB32); }
+QImage ChimeiCtl_A::dotImage() const {
+    return surface_.convertToFormat(QImage::Format_RGB32);
+}
 
 void ChimeiCtl_A::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -584,11 +599,9 @@ void ChimeiCtl_A::paintEvent(QPaintEvent*) {
     if (surface_.isNull())
         return;
     // Only the band of the dot surface that lies inside the frame.
-    const QRect band =
-        QRect(0, -top_, kSurfaceWidth, inner.height()).intersected(surface_.rect());
+    const QRect band = QRect(0, -top_, kSurfaceWidth, inner.height()).intersected(surface_.rect());
     if (band.isEmpty())
         return;
     p.setClipRect(inner);
-    p.drawImage(QPoint(inner.left() + band.left(), inner.top() + top_ + band.top()),
-                surface_.copy(band));
+    p.drawImage(QPoint(inner.left() + band.left(), inner.top() + top_ + band.top()), surface_.copy(band));
 }

@@ -37,8 +37,8 @@ public:
     // Geometry in pixels.
     static constexpr int kDesignWidth = 38;
     static constexpr int kDesignHeight = 197;
-    static constexpr int kSurfaceWidth = 37;   // the dot surface
-    static constexpr int kColumnHeight = 192;  // six cells of 32
+    static constexpr int kSurfaceWidth = 37;  // the dot surface
+    static constexpr int kColumnHeight = 192; // six cells of 32
     static constexpr int kCellPitch = 32;
     static constexpr int kGlyphSize = 16;
     // The dot surface holds at most this many cells (every name a 16-bit
@@ -105,8 +105,8 @@ public:
     // of its first character.
     static QString faceForPiece(const QString& piece, qint16 fontMode);
     // A piece rasterised in the glyph box: true where the pixel is inked.
-    static std::array<std::array<bool, kGlyphSize>, kGlyphSize>
-    rasterise(const QString& piece, const QString& face, bool bold, int xOffset, int yOffset);
+    static std::array<std::array<bool, kGlyphSize>, kGlyphSize> rasterise(const QString& piece, const QString& face,
+                                                                          bool bold, int xOffset, int yOffset);
     // The pieces of a name, each drawn into one cell: a full-width
     // character, or two half-width characters side by side, or a half-width
     // character that has no half-width partner.

@@ -16,13 +16,20 @@ namespace {
 
 bool isNumber(const QVariant& v) {
     switch (v.typeId()) {
-    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Int: case QMetaType::UInt:
-    case QMetaType::Long: case QMetaType::ULong: case QMetaType::LongLong:
-    case QMetaType::ULongLong: case QMetaType::Double: case QMetaType::Float:
-    case QMetaType::Bool: case QMetaType::SChar: case QMetaType::UChar:
-        return true;
-    default:
-        return false;
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Bool:
+    case QMetaType::SChar:
+    case QMetaType::UChar: return true;
+    default: return false;
     }
 }
 
@@ -240,12 +247,8 @@ void M_Degit::WriteProperties(PropertyBag& bag) const {
 }
 
 void M_Degit::ReadProperties(const PropertyBag& bag) {
-    auto u32 = [&](const char* key, quint32 def) {
-        return bag.ReadProperty(QLatin1String(key), def).toUInt();
-    };
-    auto i16 = [&](const char* key, qint16 def) {
-        return qint16(bag.ReadProperty(QLatin1String(key), def).toInt());
-    };
+    auto u32 = [&](const char* key, quint32 def) { return bag.ReadProperty(QLatin1String(key), def).toUInt(); };
+    auto i16 = [&](const char* key, qint16 def) { return qint16(bag.ReadProperty(QLatin1String(key), def).toInt()); };
     baseForeColor_ = u32("BaseForeColor", kDefaultBaseForeColor);
     degitForeColor_ = u32("DegitForeColor", kDefaultDegitForeColor);
     fillZero_ = i16("FillZero", 0);
@@ -293,8 +296,7 @@ QString M_Degit::displayText(const QVariant& value) const {
         if (isMinusOne || isZero || empty)
             v = QVariant::fromValue<qint16>(0);
         break;
-    default:
-        break; // negative modes substitute nothing
+    default: break; // negative modes substitute nothing
     }
 
     QString text = textOf(v);
@@ -309,8 +311,7 @@ QString M_Degit::displayText(const QVariant& value) const {
 
 void M_Degit::ensureSurface() {
     const qreal dpr = devicePixelRatioF();
-    const QSize device(std::max(1, int(std::lround(width() * dpr))),
-                       std::max(1, int(std::lround(height() * dpr))));
+    const QSize device(std::max(1, int(std::lround(width() * dpr))), std::max(1, int(std::lround(height() * dpr))));
     if (surface_.size() != device || surface_.devicePixelRatio() != dpr) {
         surface_ = QImage(device, QImage::Format_RGB32);
         surface_.setDevicePixelRatio(dpr);
@@ -323,8 +324,7 @@ void M_Degit::clearSurface() {
 }
 
 void M_Degit::DrawDegit(const QVariant& value, quint32 unlit, quint32 lit) {
-    drawing_ = {displayText(value), unlit, lit, keta_, degitSize_, degitStyle_, charExtra_,
-                boldFont_};
+    drawing_ = {displayText(value), unlit, lit, keta_, degitSize_, degitStyle_, charExtra_, boldFont_};
     drawn_ = true;
     renderSurface();
     update();
@@ -354,8 +354,7 @@ void M_Degit::renderSurface() {
     // Unlit pass: Keta "8"s from the left edge.
     const QColor unlitColor = platform::toQColor(d.unlit);
     for (int i = 0; i < keta; ++i)
-        SegmentFace::drawGlyph(p, QRectF(i * advance, top, cell, cellHeight), 0x7F, unlitColor,
-                               face, d.bold);
+        SegmentFace::drawGlyph(p, QRectF(i * advance, top, cell, cellHeight), 0x7F, unlitColor, face, d.bold);
 
     // Lit pass: the last Keta characters, right-aligned.
     const QString shown = d.text.right(keta);
@@ -363,8 +362,8 @@ void M_Degit::renderSurface() {
     const double x0 = surface_.width() - w;
     const QColor litColor = platform::toQColor(d.lit);
     for (int i = 0; i < shown.size(); ++i)
-        SegmentFace::drawGlyph(p, QRectF(x0 + i * advance, top, cell, cellHeight),
-                               SegmentFace::segmentsFor(shown[i]), litColor, face, d.bold);
+        SegmentFace::drawGlyph(p, QRectF(x0 + i * advance, top, cell, cellHeight), SegmentFace::segmentsFor(shown[i]),
+                               litColor, face, d.bold);
 }
 
 void M_Degit::paintEvent(QPaintEvent*) {

@@ -33,9 +33,9 @@ public:
     ~M_Degit() override;
 
     // Defaults of the persisted properties.
-    static constexpr quint32 kDefaultBaseForeColor = 9868950; // grey 150
+    static constexpr quint32 kDefaultBaseForeColor = 9868950;  // grey 150
     static constexpr quint32 kDefaultDegitForeColor = 7525112; // amber
-    static constexpr quint32 kDefaultBackColor = 8421504;     // grey 128
+    static constexpr quint32 kDefaultBackColor = 8421504;      // grey 128
 
     Q_INVOKABLE qint32 ShowSetDlg();
     Q_INVOKABLE void ResetDegit(bool nMode);

@@ -21,50 +21,82 @@ quint8 segmentsFor(QChar ch) {
     if (ch.unicode() >= 0xFF01 && ch.unicode() <= 0xFF5E)
         ch = QChar(ch.unicode() - 0xFF01 + 0x21);
     switch (ch.unicode()) {
-    case '0': case 'O': case 'D': return 0x3F;
+    case '0':
+    case 'O':
+    case 'D': return 0x3F;
     case '1': return 0x06;
-    case '2': case 'Z': case 'z': return 0x5B;
+    case '2':
+    case 'Z':
+    case 'z': return 0x5B;
     case '3': return 0x4F;
     case '4': return 0x66;
-    case '5': case 'S': case 's': return 0x6D;
+    case '5':
+    case 'S':
+    case 's': return 0x6D;
     case '6': return 0x7D;
     case '7': return 0x07;
     case '8': return 0x7F;
-    case '9': case 'g': return 0x6F;
-    case '-': case 0x2212: case 0x30FC: return SegG;
+    case '9':
+    case 'g': return 0x6F;
+    case '-':
+    case 0x2212:
+    case 0x30FC: return SegG;
     case '_': return SegD;
     case '=': return SegD | SegG;
     case '\'': return SegB;
     case '"': return SegB | SegF;
-    case '.': case ',': return SegDP;
-    case '[': case '(': case 'C': return 0x39;
-    case ']': case ')': return 0x0F;
+    case '.':
+    case ',': return SegDP;
+    case '[':
+    case '(':
+    case 'C': return 0x39;
+    case ']':
+    case ')': return 0x0F;
     case 0xB0: return 0x63; // degree sign
-    case 'A': case 'a': return 0x77;
-    case 'B': case 'b': return 0x7C;
+    case 'A':
+    case 'a': return 0x77;
+    case 'B':
+    case 'b': return 0x7C;
     case 'c': return 0x58;
     case 'd': return 0x5E;
     case 'E': return 0x79;
     case 'e': return 0x7B;
-    case 'F': case 'f': return 0x71;
+    case 'F':
+    case 'f': return 0x71;
     case 'G': return 0x3D;
-    case 'H': case 'K': case 'k': case 'X': case 'x': return 0x76;
+    case 'H':
+    case 'K':
+    case 'k':
+    case 'X':
+    case 'x': return 0x76;
     case 'h': return 0x74;
     case 'I': return 0x30;
     case 'i': return SegE;
-    case 'J': case 'j': return 0x1E;
+    case 'J':
+    case 'j': return 0x1E;
     case 'L': return 0x38;
     case 'l': return 0x30;
-    case 'M': case 'm': case 'N': return 0x37;
+    case 'M':
+    case 'm':
+    case 'N': return 0x37;
     case 'n': return 0x54;
     case 'o': return 0x5C;
-    case 'P': case 'p': return 0x73;
-    case 'Q': case 'q': return 0x67;
-    case 'R': case 'r': return 0x50;
-    case 'T': case 't': return 0x78;
-    case 'U': case 'V': case 'W': return 0x3E;
-    case 'u': case 'v': case 'w': return 0x1C;
-    case 'Y': case 'y': return 0x6E;
+    case 'P':
+    case 'p': return 0x73;
+    case 'Q':
+    case 'q': return 0x67;
+    case 'R':
+    case 'r': return 0x50;
+    case 'T':
+    case 't': return 0x78;
+    case 'U':
+    case 'V':
+    case 'W': return 0x3E;
+    case 'u':
+    case 'v':
+    case 'w': return 0x1C;
+    case 'Y':
+    case 'y': return 0x6E;
     default: return 0;
     }
 }
@@ -102,16 +134,14 @@ QPolygonF horizontalBar(double x0, double x1, double y, double t, bool bevel) {
     const double h = t / 2;
     if (!bevel)
         return QPolygonF({{x0, y}, {x1, y}, {x1, y + t}, {x0, y + t}});
-    return QPolygonF(
-        {{x0, y + h}, {x0 + h, y}, {x1 - h, y}, {x1, y + h}, {x1 - h, y + t}, {x0 + h, y + t}});
+    return QPolygonF({{x0, y + h}, {x0 + h, y}, {x1 - h, y}, {x1, y + h}, {x1 - h, y + t}, {x0 + h, y + t}});
 }
 
 QPolygonF verticalBar(double x, double y0, double y1, double t, bool bevel) {
     const double h = t / 2;
     if (!bevel)
         return QPolygonF({{x, y0}, {x + t, y0}, {x + t, y1}, {x, y1}});
-    return QPolygonF(
-        {{x + h, y0}, {x + t, y0 + h}, {x + t, y1 - h}, {x + h, y1}, {x, y1 - h}, {x, y0 + h}});
+    return QPolygonF({{x + h, y0}, {x + t, y0 + h}, {x + t, y1 - h}, {x + h, y1}, {x, y1 - h}, {x, y0 + h}});
 }
 
 } // namespace
@@ -128,9 +158,7 @@ QPolygonF segmentShape(quint8 segment, const QRectF& cell, Face face, bool bold)
     case SegF: shape = verticalBar(f.left, f.top + g, f.mid + f.t / 2 - g / 2, f.t, bevel); break;
     case SegB: shape = verticalBar(f.right - f.t, f.top + g, f.mid + f.t / 2 - g / 2, f.t, bevel); break;
     case SegE: shape = verticalBar(f.left, f.mid + f.t / 2 + g / 2, f.bottom - g, f.t, bevel); break;
-    case SegC:
-        shape = verticalBar(f.right - f.t, f.mid + f.t / 2 + g / 2, f.bottom - g, f.t, bevel);
-        break;
+    case SegC: shape = verticalBar(f.right - f.t, f.mid + f.t / 2 + g / 2, f.bottom - g, f.t, bevel); break;
     case SegDP: shape = QPolygonF(QRectF(f.dpX, f.dpY, f.dpSize, f.dpSize)); break;
     default: return {};
     }
@@ -151,8 +179,7 @@ QPointF segmentCenter(quint8 segment, const QRectF& cell, Face face, bool bold) 
     return r.center();
 }
 
-void drawGlyph(QPainter& p, const QRectF& cell, quint8 mask, const QColor& color, Face face,
-               bool bold) {
+void drawGlyph(QPainter& p, const QRectF& cell, quint8 mask, const QColor& color, Face face, bool bold) {
     if (!mask)
         return;
     QPainterPath path;

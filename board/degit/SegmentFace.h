@@ -44,7 +44,6 @@ QPolygonF segmentShape(quint8 segment, const QRectF& cell, Face face, bool bold 
 QPointF segmentCenter(quint8 segment, const QRectF& cell, Face face, bool bold = true);
 
 // Draws the segments of mask in the colour; the background is not painted.
-void drawGlyph(QPainter& p, const QRectF& cell, quint8 mask, const QColor& color, Face face,
-               bool bold = true);
+void drawGlyph(QPainter& p, const QRectF& cell, quint8 mask, const QColor& color, Face face, bool bold = true);
 
 } // namespace SegmentFace

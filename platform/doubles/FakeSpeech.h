@@ -35,8 +35,8 @@ private:
 
 class FakeSpeechFactory : public SpeechFactory {
 public:
-    QStringList log;        // create, speak:<text>, stop, voiceSettings, release
-    bool available = true;  // false: create() answers nullptr
+    QStringList log;       // create, speak:<text>, stop, voiceSettings, release
+    bool available = true; // false: create() answers nullptr
     FakeSpeechEngine* last = nullptr;
 
     std::unique_ptr<SpeechEngine> create() override {

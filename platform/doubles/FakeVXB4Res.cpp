@@ -1,14 +1,13 @@
 #include "platform/doubles/FakeVXB4Res.h"
 
 #include <QComboBox>
-#include <QPlainTextEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QTextEdit>
 
 namespace platform {
 
-qint32 FakeVXB4Res::Call_dlg100(QWidget*, qint16 keta, qint16& zeroMode, qint16& shift,
-                                qint16& fillZero) {
+qint32 FakeVXB4Res::Call_dlg100(QWidget*, qint16 keta, qint16& zeroMode, qint16& shift, qint16& fillZero) {
     calls << QStringLiteral("Call_dlg100(%1, %2, %3, %4)").arg(keta).arg(zeroMode).arg(shift).arg(fillZero);
     if (duringDlg100)
         duringDlg100();
@@ -32,8 +31,8 @@ qint32 FakeVXB4Res::Call_dlg111(QWidget*, DateRecord& date) {
     return dlg111Result;
 }
 
-QString FakeVXB4Res::Vx3FileDlg(QWidget*, qint32 flag, const QString& filter,
-                                const QString& initial, const QString& title) {
+QString FakeVXB4Res::Vx3FileDlg(QWidget*, qint32 flag, const QString& filter, const QString& initial,
+                                const QString& title) {
     QString shown = filter;
     shown.replace(QChar(0), QLatin1Char('|'));
     calls << QStringLiteral("Vx3FileDlg(%1, %2, %3, %4)").arg(flag).arg(shown, initial, title);
@@ -59,9 +58,13 @@ QString FakeVXB4Res::GetOsInfo() {
     return osInfo;
 }
 
-OsVersionInfo FakeVXB4Res::GetVersionEx() { return osVersion; }
+OsVersionInfo FakeVXB4Res::GetVersionEx() {
+    return osVersion;
+}
 
-int FakeVXB4Res::LenB_ASCII(const QString& text) { return lenB(text); }
+int FakeVXB4Res::LenB_ASCII(const QString& text) {
+    return lenB(text);
+}
 
 QString FakeVXB4Res::MidB_ASCII(const QString& text, int start, int count) {
     return midB(text, start, count);
@@ -88,9 +91,8 @@ void FakeVXB4Res::VX4_SetCorpAddList(const QString& plugin, QWidget* comboBox) {
         combo->addItems(plgCompanies);
 }
 
-void FakeVXB4Res::VX4_DrawSeiriken(const QString& plugin, QPainter& dc, const QString& chimei,
-                                   const QString& date, const QString& time, qint32 keitou,
-                                   qint16 seiriNum, qint16 row, qint16 corp) {
+void FakeVXB4Res::VX4_DrawSeiriken(const QString& plugin, QPainter& dc, const QString& chimei, const QString& date,
+                                   const QString& time, qint32 keitou, qint16 seiriNum, qint16 row, qint16 corp) {
     calls << QStringLiteral("VX4_DrawSeiriken(%1, %2, %3, %4, %5, %6, %7, %8)")
                  .arg(plugin, chimei, date, time)
                  .arg(keitou)

@@ -17,13 +17,11 @@ public:
     QList<Shown> shown;
     QList<MsgResult> answers;
 
-    MsgResult MsgBox(QWidget*, const QString& prompt, MsgButtons buttons, MsgIcon icon,
-                     const QString& title) override {
+    MsgResult MsgBox(QWidget*, const QString& prompt, MsgButtons buttons, MsgIcon icon, const QString& title) override {
         shown << Shown{prompt, buttons, icon, title};
         if (!answers.isEmpty())
             return answers.takeFirst();
-        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes
-                                                                                 : MsgResult::Ok;
+        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes : MsgResult::Ok;
     }
 };
 

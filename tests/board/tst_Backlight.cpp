@@ -116,7 +116,9 @@ void tst_Backlight::brokenPictureIsReportedAndColoursStillChange() {
     QCOMPARE(box.title, QStringLiteral("エラー"));
     QCOMPARE(box.icon, platform::MsgIcon::Critical);
     QCOMPARE(box.buttons, platform::MsgButtons::Ok);
-    QCOMPARE(box.prompt, QStringLiteral("エラーです。\n\nエラーコード：481　指定した画像の内容が不正です。この部分では扱えません。"));
+    QCOMPARE(
+        box.prompt,
+        QStringLiteral("エラーです。\n\nエラーコード：481　指定した画像の内容が不正です。この部分では扱えません。"));
     QVERIFY(sameAsBuiltIn(w.board));
     QCOMPARE(labelColour(w.board, 25), QColor(255, 0, 0));
     QVERIFY(w.panel.Option4[2]->isChecked());
@@ -177,11 +179,12 @@ void tst_Backlight::okRedrawsThePanelAtOnce() {
 
 void tst_Backlight::errorTexts() {
     const QString missing = QStringLiteral("　画像ファイルが見つからないか、指定している場所が不正です。");
-    const QString internal = QStringLiteral("　内部的なエラーです。ミラドへ報告してください。エラー場所：frmCtl.Option4_Click()");
+    const QString internal =
+        QStringLiteral("　内部的なエラーです。ミラドへ報告してください。エラー場所：frmCtl.Option4_Click()");
     const QString device = QStringLiteral("　デバイスエラーもしくは準備が出来ていません。");
-    const QList<QPair<int, QString>> cases = {{7, internal}, {28, internal}, {51, internal}, {53, missing},
-                                              {75, missing},  {76, missing},  {57, device},   {68, device},
-                                              {5, QString()}};
+    const QList<QPair<int, QString>> cases = {{7, internal}, {28, internal}, {51, internal},
+                                              {53, missing}, {75, missing},  {76, missing},
+                                              {57, device},  {68, device},   {5, QString()}};
     for (const auto& [code, explanation] : cases)
         QCOMPARE(Backlight::errorMessage(code),
                  QStringLiteral("エラーです。\n\nエラーコード：%1").arg(code) + explanation);

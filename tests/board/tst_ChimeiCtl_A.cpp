@@ -55,7 +55,9 @@ Glyph transposed(const Glyph& g) {
 Glyph gothic(const QString& s, int dx = 0, int dy = 0) {
     return ChimeiCtl_A::rasterise(s, platform::kFaceGothic, false, dx, dy);
 }
-Glyph mincho(const QString& s) { return ChimeiCtl_A::rasterise(s, platform::kFaceMincho, false, 0, 0); }
+Glyph mincho(const QString& s) {
+    return ChimeiCtl_A::rasterise(s, platform::kFaceMincho, false, 0, 0);
+}
 
 // One piece drawn alone at (2, 0) under a font mode.
 Glyph drawn(const QString& piece, qint16 fontMode = 0) {
@@ -118,9 +120,18 @@ void tst_ChimeiCtl_A::verticalForms() {
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             if (paren[y][x]) {
-                if (y < top) { top = y; topCol = x; }
-                if (x < left) { left = x; leftRow = y; }
-                if (x > right) { right = x; rightRow = y; }
+                if (y < top) {
+                    top = y;
+                    topCol = x;
+                }
+                if (x < left) {
+                    left = x;
+                    leftRow = y;
+                }
+                if (x > right) {
+                    right = x;
+                    rightRow = y;
+                }
             }
     QVERIFY(right - left >= 10);
     QVERIFY2(leftRow > top && rightRow > top && topCol > left + 2 && topCol < right - 2,
@@ -153,8 +164,8 @@ void tst_ChimeiCtl_A::verticalForms() {
 
 void tst_ChimeiCtl_A::fontChosenPerCharacter() {
     PlatformDoubles doubles;
-    const QString kanji = QStringLiteral("駅"), kana = QStringLiteral("あ"),
-                  wideA = QStringLiteral("Ａ"), narrowA = QStringLiteral("A");
+    const QString kanji = QStringLiteral("駅"), kana = QStringLiteral("あ"), wideA = QStringLiteral("Ａ"),
+                  narrowA = QStringLiteral("A");
     for (const QString& s : {kanji, kana, wideA, narrowA})
         QVERIFY2(gothic(s) != mincho(s), "the two faces draw this character alike");
 
@@ -175,14 +186,14 @@ void tst_ChimeiCtl_A::fontChosenPerCharacter() {
     // The code boundaries: 0x889F is the first kanji, 0x824F..0x829A the
     // full-width digits and letters; single bytes count as kanji.
     const auto face = &ChimeiCtl_A::faceForPiece;
-    QCOMPARE(face(QStringLiteral("亜"), 2), platform::kFaceGothic);   // 0x889F
-    QCOMPARE(face(QStringLiteral("ヶ"), 2), platform::kFaceMincho);   // 0x8396
+    QCOMPARE(face(QStringLiteral("亜"), 2), platform::kFaceGothic); // 0x889F
+    QCOMPARE(face(QStringLiteral("ヶ"), 2), platform::kFaceMincho); // 0x8396
     QCOMPARE(face(QStringLiteral("AB"), 2), platform::kFaceGothic);
     QCOMPARE(face(QStringLiteral("ｱ"), 3), platform::kFaceMincho);
-    QCOMPARE(face(QStringLiteral("０"), 4), platform::kFaceGothic);   // 0x824F
-    QCOMPARE(face(QStringLiteral("ｚ"), 4), platform::kFaceGothic);   // 0x829A
-    QCOMPARE(face(QStringLiteral("ぁ"), 4), platform::kFaceMincho);   // 0x829F
-    QCOMPARE(face(QStringLiteral("＠"), 4), platform::kFaceMincho);   // 0x8197
+    QCOMPARE(face(QStringLiteral("０"), 4), platform::kFaceGothic); // 0x824F
+    QCOMPARE(face(QStringLiteral("ｚ"), 4), platform::kFaceGothic); // 0x829A
+    QCOMPARE(face(QStringLiteral("ぁ"), 4), platform::kFaceMincho); // 0x829F
+    QCOMPARE(face(QStringLiteral("＠"), 4), platform::kFaceMincho); // 0x8197
 }
 
 void tst_ChimeiCtl_A::cellLayout_data() {
@@ -238,8 +249,8 @@ void tst_ChimeiCtl_A::oddBytesKeepEveryCharacter() {
     QCOMPARE(cellAt(c, 2, 32), gothic(QStringLiteral("A")));
     QCOMPARE(cellAt(c, 2, 128), gothic(QStringLiteral("駅")));
     QCOMPARE(ChimeiCtl_A::splitPieces(QStringLiteral("JR東口ﾊﾞｽ1")),
-             (QStringList{QStringLiteral("JR"), QStringLiteral("東"), QStringLiteral("口"),
-                          QStringLiteral("ﾊﾞ"), QStringLiteral("ｽ1")}));
+             (QStringList{QStringLiteral("JR"), QStringLiteral("東"), QStringLiteral("口"), QStringLiteral("ﾊﾞ"),
+                          QStringLiteral("ｽ1")}));
 }
 
 void tst_ChimeiCtl_A::longNameScrolls() {
@@ -406,7 +417,10 @@ void tst_ChimeiCtl_A::queuedNameDuringSetChimei() {
     // SetChimei lets pending events run before it draws; a name queued
     // before the call is shown first and then replaced, whichever is longer.
     int ran = 0;
-    QTimer::singleShot(0, &c, [&] { ++ran; c.SetChimei(QStringLiteral("市役所前")); });
+    QTimer::singleShot(0, &c, [&] {
+        ++ran;
+        c.SetChimei(QStringLiteral("市役所前"));
+    });
     c.SetChimei(longName);
     QCOMPARE(ran, 1);
     QCOMPARE(c.text(), longName);
@@ -414,7 +428,10 @@ void tst_ChimeiCtl_A::queuedNameDuringSetChimei() {
     QCOMPARE(c.surfaceHeight(), 224);
     QCOMPARE(cellAt(c, 2, 0), gothic(QStringLiteral("中")));
 
-    QTimer::singleShot(0, &c, [&] { ++ran; c.SetChimei(longName); });
+    QTimer::singleShot(0, &c, [&] {
+        ++ran;
+        c.SetChimei(longName);
+    });
     c.SetChimei(QStringLiteral("市役所前"));
     QCOMPARE(ran, 2);
     QVERIFY(c.StopScroll());
@@ -517,8 +534,8 @@ void tst_ChimeiCtl_A::properties() {
     QStringList keys;
     for (const auto& e : bag.entries())
         keys << e.first;
-    QCOMPARE(keys, (QStringList{"backcolor", "forecolor", "speed", "scrollstartwait", "mode",
-                                "appearance", "fontmode", "fontbold"}));
+    QCOMPARE(keys, (QStringList{"backcolor", "forecolor", "speed", "scrollstartwait", "mode", "appearance", "fontmode",
+                                "fontbold"}));
 
     ChimeiCtl_A d;
     d.setAppearance(1);

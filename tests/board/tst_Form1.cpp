@@ -30,7 +30,8 @@ int labelX(int n) {
     case 17: return 390;
     case 18: return 447;
     case 19: return 504;
-    case 33: case 43: return 166;
+    case 33:
+    case 43: return 166;
     default: return kLabelX[(n - 1) % 10];
     }
 }
@@ -42,7 +43,9 @@ QString captions(Form1& board, int from, int to) {
     return out.join(QLatin1Char(','));
 }
 
-QString wide(const char* ascii) { return mdlK27_000::fullWidthNumber(QString::fromLatin1(ascii).toInt(), false); }
+QString wide(const char* ascii) {
+    return mdlK27_000::fullWidthNumber(QString::fromLatin1(ascii).toInt(), false);
+}
 } // namespace
 
 class TestForm1 : public QObject {
@@ -100,17 +103,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("face");
         const QString num = platform::kFaceTicketNumber, goth = platform::kFacePGothic;
         QTest::newRow("0") << 0 << false << wide("1") << wide("2") << wide("50") << num;
-        QTest::newRow("0 zero") << 0 << true << "０１" << "０２" << wide("50") << num;
+        QTest::newRow("0 zero") << 0 << true << "０１"
+                                << "０２" << wide("50") << num;
         QTest::newRow("1") << 1 << false << wide("0") << wide("1") << wide("49") << num;
-        QTest::newRow("1 zero") << 1 << true << "００" << "０１" << wide("49") << num;
+        QTest::newRow("1 zero") << 1 << true << "００"
+                                << "０１" << wide("49") << num;
         const char* words[] = {"な し", "無 券", "券なし", "券無し", ""};
         for (int k = 0; k < 5; ++k) {
             const QString w = QString::fromUtf8(words[k]);
             const int even = 2 + 2 * k, odd = 3 + 2 * k;
             QTest::newRow(qPrintable(QString::number(even))) << even << false << w << wide("1") << wide("49") << goth;
-            QTest::newRow(qPrintable(QStringLiteral("%1 zero").arg(even))) << even << true << w << "０１" << wide("49") << goth;
+            QTest::newRow(qPrintable(QStringLiteral("%1 zero").arg(even)))
+                << even << true << w << "０１" << wide("49") << goth;
             QTest::newRow(qPrintable(QString::number(odd))) << odd << false << w << wide("2") << wide("50") << goth;
-            QTest::newRow(qPrintable(QStringLiteral("%1 zero").arg(odd))) << odd << true << w << "０２" << wide("50") << goth;
+            QTest::newRow(qPrintable(QStringLiteral("%1 zero").arg(odd)))
+                << odd << true << w << "０２" << wide("50") << goth;
         }
     }
     void numberingSchemes() {

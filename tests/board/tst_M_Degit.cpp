@@ -25,8 +25,12 @@ std::unique_ptr<M_Degit> makeDegit() {
     return d;
 }
 
-QVariant num(double v) { return v; }
-QVariant text(const char* s) { return QString::fromUtf8(s); }
+QVariant num(double v) {
+    return v;
+}
+QVariant text(const char* s) {
+    return QString::fromUtf8(s);
+}
 } // namespace
 
 class TestM_Degit : public QObject {
@@ -123,8 +127,7 @@ private Q_SLOTS:
         d->setZeroMode(qint16(mode));
         d->setValue(value);
         QCOMPARE(litText(*d), shown);
-        QVERIFY2(degitprobe::unlitEverywhereElse(*d),
-                 "Every segment that is not lit must show the unlit colour.");
+        QVERIFY2(degitprobe::unlitEverywhereElse(*d), "Every segment that is not lit must show the unlit colour.");
     }
 
     void fillZeroShiftAndCut_data() {
@@ -205,11 +208,9 @@ private Q_SLOTS:
                 d->setDegitStyle(style);
                 d->setDegitSize(size);
                 d->setValue(QStringLiteral("8-1"));
-                QVERIFY2(litText(*d) == QStringLiteral(" 8-1"),
-                         qPrintable(QStringLiteral("style %1 size %2 shows '%3'")
-                                        .arg(style)
-                                        .arg(size)
-                                        .arg(litText(*d))));
+                QVERIFY2(
+                    litText(*d) == QStringLiteral(" 8-1"),
+                    qPrintable(QStringLiteral("style %1 size %2 shows '%3'").arg(style).arg(size).arg(litText(*d))));
                 QVERIFY(degitprobe::unlitEverywhereElse(*d));
             }
         }
@@ -261,8 +262,7 @@ private Q_SLOTS:
         QCOMPARE(r.size(), before);
         QCOMPARE(r.Value().toInt(), 0);
         QCOMPARE(r.BackColor(), 0x00FF00u);
-        QCOMPARE(QColor(r.surface().pixel(r.surface().width() / 2, r.surface().height() / 2)),
-                 QColor(0, 255, 0));
+        QCOMPARE(QColor(r.surface().pixel(r.surface().width() / 2, r.surface().height() / 2)), QColor(0, 255, 0));
 
         M_Degit copy;
         copy.ReadProperties(bag);

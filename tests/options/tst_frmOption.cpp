@@ -108,8 +108,8 @@ void tst_frmOption::firstStartState() {
 
     QVERIFY(o.Check1->isChecked());
     QVERIFY(o.Frame3->isEnabled());
-    for (QCheckBox* c : {o.Check2, o.Check3[0], o.Check3[1], o.Check3[2], o.Check3[3], o.Check3[4], o.Check4,
-                         o.chkUseSeiriPrev})
+    for (QCheckBox* c :
+         {o.Check2, o.Check3[0], o.Check3[1], o.Check3[2], o.Check3[3], o.Check3[4], o.Check4, o.chkUseSeiriPrev})
         QVERIFY2(!c->isChecked(), qPrintable(c->objectName() + " should start unchecked."));
     for (QGroupBox* f : {o.Frame6[0], o.Frame6[1], o.Frame6[2], o.Frame10, o.Frame7}) {
         QVERIFY2(f->isHidden() && !f->isEnabled(), qPrintable(f->objectName() + " should start hidden and disabled."));
@@ -160,19 +160,49 @@ void tst_frmOption::namesAndCaptions() {
     K27Windows w;
     frmOption& o = w.options;
     // Every member of the control arrays is found under its indexed name.
-    const QStringList names = {"Option1(5)", "Frame1(4)", "Text2(1)", "Command3(0)", "Command10(1)", "Command5(2)",
-                               "Option3(7)", "Frame6(2)", "txtSelectPanel(2)", "Command6(1)", "Frame5(1)",
-                               "Command8(2)", "Check3(4)", "Combo4(4)", "Command9(1)", "txtSelectSound(10)",
-                               "cmdSelectSound(3)", "Option5(0)", "Frame2(0)", "Option2(3)", "Option6(1)",
-                               "Option7(0)", "Option4(2)", "Label10", "Command7", "Command11", "List1",
-                               "txtPlginComment", "Frame10", "Frame7", "M_Degit1", "Combo1", "Combo2", "Combo3"};
+    const QStringList names = {"Option1(5)",
+                               "Frame1(4)",
+                               "Text2(1)",
+                               "Command3(0)",
+                               "Command10(1)",
+                               "Command5(2)",
+                               "Option3(7)",
+                               "Frame6(2)",
+                               "txtSelectPanel(2)",
+                               "Command6(1)",
+                               "Frame5(1)",
+                               "Command8(2)",
+                               "Check3(4)",
+                               "Combo4(4)",
+                               "Command9(1)",
+                               "txtSelectSound(10)",
+                               "cmdSelectSound(3)",
+                               "Option5(0)",
+                               "Frame2(0)",
+                               "Option2(3)",
+                               "Option6(1)",
+                               "Option7(0)",
+                               "Option4(2)",
+                               "Label10",
+                               "Command7",
+                               "Command11",
+                               "List1",
+                               "txtPlginComment",
+                               "Frame10",
+                               "Frame7",
+                               "M_Degit1",
+                               "Combo1",
+                               "Combo2",
+                               "Combo3"};
     for (const QString& n : names)
         QVERIFY2(o.findChild<QWidget*>(n), qPrintable("No control named " + n));
 
     QCOMPARE(o.Option1[0]->text(), QStringLiteral("運賃データと　放送用データ"));
     QCOMPARE(o.Option1[5]->text(), QStringLiteral("　　整理券　　　プレビュー"));
-    QCOMPARE(o.Frame1[4]->title(), QStringLiteral("サウンド（鳴らさなくてもいい項目にはファイル名を入れないで下さい）"));
-    QCOMPARE(o.Check3[3]->text(), QStringLiteral("データの　　　  　　　　　列目の値を、  　　　　　　コマ目に表示する。"));
+    QCOMPARE(o.Frame1[4]->title(),
+             QStringLiteral("サウンド（鳴らさなくてもいい項目にはファイル名を入れないで下さい）"));
+    QCOMPARE(o.Check3[3]->text(),
+             QStringLiteral("データの　　　  　　　　　列目の値を、  　　　　　　コマ目に表示する。"));
     QCOMPARE(o.Command11->text(), QStringLiteral("r"));
     QCOMPARE(o.Command4->text(), QStringLiteral("OK"));
 

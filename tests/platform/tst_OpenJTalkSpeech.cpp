@@ -90,17 +90,16 @@ private slots:
         QTest::newRow("two sentences") << kAnnouncement << 100
                                        << QStringList{"次は、市役所前です。", "運賃は230円です。"};
         QTest::newRow("no end mark") << "駅前" << 100 << QStringList{"駅前"};
-        QTest::newRow("marks and breaks") << " 止まります！ 次は？\r\n\r\n駅前 " << 100
-                                          << QStringList{"止まります！", "次は？", "駅前"};
+        QTest::newRow("marks and breaks")
+            << " 止まります！ 次は？\r\n\r\n駅前 " << 100 << QStringList{"止まります！", "次は？", "駅前"};
         QTest::newRow("blank") << " \r\n " << 100 << QStringList{};
         QTest::newRow("long, cut after the pause mark")
             << "あいうえおかきくけこ、さしすせそたちつてと" << 12
             << QStringList{"あいうえおかきくけこ、", "さしすせそたちつてと"};
-        QTest::newRow("long and unbroken, cut hard") << QString(25, u'あ') << 10
-                                                     << QStringList{QString(10, u'あ'), QString(10, u'あ'), QString(5, u'あ')};
+        QTest::newRow("long and unbroken, cut hard")
+            << QString(25, u'あ') << 10 << QStringList{QString(10, u'あ'), QString(10, u'あ'), QString(5, u'あ')};
         QTest::newRow("surrogate pair kept whole")
-            << QString(9, u'a') + QStringLiteral("𠮷𠮷") << 10
-            << QStringList{QString(9, u'a'), QStringLiteral("𠮷𠮷")};
+            << QString(9, u'a') + QStringLiteral("𠮷𠮷") << 10 << QStringList{QString(9, u'a'), QStringLiteral("𠮷𠮷")};
     }
     void splitsAtSentenceEnds() {
         QFETCH(QString, text);
@@ -212,16 +211,14 @@ private slots:
         QVERIFY(platform::OpenJTalkSpeechFactory().create());
         for (int missing = 0; missing < 3; ++missing) {
             OpenJTalkFiles f = files_;
-            (missing == 0 ? f.program : missing == 1 ? f.dictionary : f.voice) =
-                QStringLiteral("/nonexistent/k27");
+            (missing == 0 ? f.program : missing == 1 ? f.dictionary : f.voice) = QStringLiteral("/nonexistent/k27");
             QVERIFY(!platform::OpenJTalkSpeechFactory(f).create());
         }
     }
 
     void voiceSettingsApplyToTheNextAnnouncement() {
         OpenJTalkSpeech engine(files_);
-        QCOMPARE(engine.synthesisArguments("x.wav").mid(4),
-                 (QStringList{"-r", "1.00", "-fm", "0", "-ow", "x.wav"}));
+        QCOMPARE(engine.synthesisArguments("x.wav").mid(4), (QStringList{"-r", "1.00", "-fm", "0", "-ow", "x.wav"}));
         bool seen = false;
         auto answer = [&seen](bool accept) {
             QTimer::singleShot(0, [&seen, accept] {
@@ -243,8 +240,7 @@ private slots:
         answer(true);
         engine.ShowVoiceSettings(nullptr);
         QCOMPARE(engine.voiceSettings(), (platform::VoiceSettings{1.5, -3, 40}));
-        QCOMPARE(engine.synthesisArguments("x.wav").mid(4),
-                 (QStringList{"-r", "1.50", "-fm", "-3", "-ow", "x.wav"}));
+        QCOMPARE(engine.synthesisArguments("x.wav").mid(4), (QStringList{"-r", "1.50", "-fm", "-3", "-ow", "x.wav"}));
 
         // Out-of-range settings are brought into range.
         engine.setVoiceSettings({9.0, 40, -5});

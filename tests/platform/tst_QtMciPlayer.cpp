@@ -30,8 +30,7 @@ private slots:
                  (QStringList{"open", "/a b/c d.wav", "type", "waveaudio", "alias", "K27S1", "wait"}));
         QCOMPARE(QtMciPlayer::tokenize(QStringLiteral("  play   K27S2  from 0 ")),
                  (QStringList{"play", "K27S2", "from", "0"}));
-        QCOMPARE(QtMciPlayer::tokenize(QStringLiteral("open \"\" alias x")),
-                 (QStringList{"open", "", "alias", "x"}));
+        QCOMPARE(QtMciPlayer::tokenize(QStringLiteral("open \"\" alias x")), (QStringList{"open", "", "alias", "x"}));
         QVERIFY(QtMciPlayer::tokenize(QStringLiteral("   ")).isEmpty());
     }
 
@@ -39,9 +38,12 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("type");
         QTest::addColumn<int>("lengthMs");
-        QTest::newRow("wav") << "tone.wav" << "waveaudio" << 600;
-        QTest::newRow("mp3") << "tone.mp3" << "mpegvideo" << 800;
-        QTest::newRow("midi") << "tune.mid" << "sequencer" << 1000;
+        QTest::newRow("wav") << "tone.wav"
+                             << "waveaudio" << 600;
+        QTest::newRow("mp3") << "tone.mp3"
+                             << "mpegvideo" << 800;
+        QTest::newRow("midi") << "tune.mid"
+                              << "sequencer" << 1000;
     }
     void eachFormatPlaysToItsEnd() {
         QFETCH(QString, file);
@@ -93,8 +95,7 @@ private slots:
         };
         QtMciPlayer mci;
         mci.openTimeoutMs = 8000;
-        QCOMPARE(mci.mciSendString(openCommand(dir.filePath("none.wav"), "waveaudio", "A")),
-                 mci::kFileNotFound);
+        QCOMPARE(mci.mciSendString(openCommand(dir.filePath("none.wav"), "waveaudio", "A")), mci::kFileNotFound);
         QCOMPARE(mci.mciSendString(openCommand(dir.path(), "waveaudio", "A")), mci::kFileNotFound);
         const QString text = write("text.wav", "This is not a sound at all.\r\n");
         QVERIFY(mci.mciSendString(openCommand(text, "waveaudio", "A")) != mci::kOk);
@@ -111,13 +112,11 @@ private slots:
         QCOMPARE(mci.mciSendString("stop A"), mci::kInvalidDeviceName);
         QCOMPARE(mci.mciSendString("close A"), mci::kInvalidDeviceName);
         QCOMPARE(mci.mciSendString("record A"), mci::kUnrecognizedCommand);
-        QCOMPARE(mci.mciSendString(openCommand(sound("tone.wav"), "cdaudio", "A")),
-                 mci::kInvalidDeviceName);
+        QCOMPARE(mci.mciSendString(openCommand(sound("tone.wav"), "cdaudio", "A")), mci::kInvalidDeviceName);
 
         // An alias in use cannot be opened twice.
         QCOMPARE(mci.mciSendString(openCommand(sound("tone.wav"), "waveaudio", "A")), mci::kOk);
-        QCOMPARE(mci.mciSendString(openCommand(sound("tone.mp3"), "mpegvideo", "a")),
-                 mci::kDuplicateAlias);
+        QCOMPARE(mci.mciSendString(openCommand(sound("tone.mp3"), "mpegvideo", "a")), mci::kDuplicateAlias);
     }
 
     void closingAChannelCutsItsSoundOnly() {

@@ -21,8 +21,7 @@ private Q_SLOTS:
 
     void unrepresentableCharactersBecomeOneQuestionMark() {
         // An emoji (outside the BMP) and a Hangul syllable have no code here.
-        const QString text = QStringLiteral("A") + QString::fromUcs4(U"\U0001F68C") +
-                             QStringLiteral("한B");
+        const QString text = QStringLiteral("A") + QString::fromUcs4(U"\U0001F68C") + QStringLiteral("한B");
         QCOMPARE(sjis::encode(text), QByteArray("A??B"));
         QCOMPARE(lenB(text), 4);
     }
@@ -45,7 +44,7 @@ private Q_SLOTS:
         const QString name = QStringLiteral("市役所前");
         QCOMPARE(midB(name, 1, 2), QStringLiteral("市"));
         QCOMPARE(midB(name, 7, 2), QStringLiteral("前"));
-        QCOMPARE(midB(name, 9, 2), QString());      // beyond the end
+        QCOMPARE(midB(name, 9, 2), QString());             // beyond the end
         QCOMPARE(midB(name, 7, 10), QStringLiteral("前")); // clipped
         QCOMPARE(midB(QStringLiteral("AB市"), 1, 2), QStringLiteral("AB"));
         QCOMPARE(midB(QStringLiteral("AB市"), 3, 2), QStringLiteral("市"));
@@ -61,8 +60,7 @@ private Q_SLOTS:
 
     void fileFilterBecomesQtForm() {
         const QString filter = QStringLiteral("Waveサウンド(*.wav)") + QChar(0) + "*.wav" + QChar(0) +
-                               QStringLiteral("MP3サウンド(*.mp3)") + QChar(0) + "*.mp3" +
-                               QChar(0) + QChar(0);
+                               QStringLiteral("MP3サウンド(*.mp3)") + QChar(0) + "*.mp3" + QChar(0) + QChar(0);
         // Labels that already end in their pattern are complete Qt filters.
         QCOMPARE(qtFileFilter(filter), QStringLiteral("Waveサウンド(*.wav);;MP3サウンド(*.mp3)"));
         const QString bare = QStringLiteral("画像") + QChar(0) + "*.bmp;*.gif" + QChar(0) + QChar(0);

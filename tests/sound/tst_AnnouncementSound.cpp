@@ -25,7 +25,7 @@
 #include <cmath>
 
 namespace {
-constexpr int kRate = 16000;     // recording: mono 16-bit at 16 kHz
+constexpr int kRate = 16000;       // recording: mono 16-bit at 16 kHz
 constexpr int kFrame = kRate / 50; // 20 ms frames
 
 struct Slots : SoundSettings {
@@ -128,8 +128,8 @@ private slots:
         mdlSndAPI::PlaySoundFile(testsupport::sourcePath("tests/data/sound/tone.mp3"), "S4", true, 0);
 
         recorder_.start(QStandardPaths::findExecutable("parec"),
-                        {"--device=nullsink.monitor", "--format=s16le", "--rate=16000", "--channels=1",
-                         "--raw", "--latency-msec=20"});
+                        {"--device=nullsink.monitor", "--format=s16le", "--rate=16000", "--channels=1", "--raw",
+                         "--latency-msec=20"});
         QVERIFY(recorder_.waitForStarted());
         QTest::qWait(400); // some silence first
 

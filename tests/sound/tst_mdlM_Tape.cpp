@@ -100,22 +100,38 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("step");
         QTest::addColumn<int>("sound");
-        QTest::newRow("plain") << "次は、市役所前です。,1,2" << "次は、市役所前です。" << 1 << 2;
-        QTest::newRow("quoted commas") << "\"Next, City Hall, please.\",0,3" << "Next, City Hall, please." << 0 << 3;
-        QTest::newRow("doubled quote") << "\"a \"\"b\"\" c\",1,0" << "a \"b\" c" << 1 << 0;
-        QTest::newRow("spaces kept in quotes") << "  \" 駅前 \" , 1 , 2 " << " 駅前 " << 1 << 2;
-        QTest::newRow("unquoted trimmed") << "  駅前  ,4,0" << "駅前" << 4 << 0;
-        QTest::newRow("blank line") << "" << "" << 0 << 0;
-        QTest::newRow("text only") << "駅前です。" << "駅前です。" << 0 << 0;
-        QTest::newRow("one flag") << "駅前です。,1" << "駅前です。" << 1 << 0;
-        QTest::newRow("empty flags") << "駅前,," << "駅前" << 0 << 0;
-        QTest::newRow("non-numeric flags") << "駅前,yes,1x" << "駅前" << 0 << 0;
-        QTest::newRow("decimal point") << "駅前,1.0,2" << "駅前" << 0 << 2;
-        QTest::newRow("signs and zeros") << "駅前,+0001,-7" << "駅前" << 1 << -7;
-        QTest::newRow("16-bit limits") << "駅前,-32768,32767" << "駅前" << -32768 << 32767;
-        QTest::newRow("extra fields ignored") << "駅前,1,2,3" << "駅前" << 1 << 2;
-        QTest::newRow("unterminated quote") << "\"駅前,1,2" << "駅前,1,2" << 0 << 0;
-        QTest::newRow("comma inside unquoted text ends it") << "a,b,1" << "a" << 0 << 1;
+        QTest::newRow("plain") << "次は、市役所前です。,1,2"
+                               << "次は、市役所前です。" << 1 << 2;
+        QTest::newRow("quoted commas") << "\"Next, City Hall, please.\",0,3"
+                                       << "Next, City Hall, please." << 0 << 3;
+        QTest::newRow("doubled quote") << "\"a \"\"b\"\" c\",1,0"
+                                       << "a \"b\" c" << 1 << 0;
+        QTest::newRow("spaces kept in quotes") << "  \" 駅前 \" , 1 , 2 "
+                                               << " 駅前 " << 1 << 2;
+        QTest::newRow("unquoted trimmed") << "  駅前  ,4,0"
+                                          << "駅前" << 4 << 0;
+        QTest::newRow("blank line") << ""
+                                    << "" << 0 << 0;
+        QTest::newRow("text only") << "駅前です。"
+                                   << "駅前です。" << 0 << 0;
+        QTest::newRow("one flag") << "駅前です。,1"
+                                  << "駅前です。" << 1 << 0;
+        QTest::newRow("empty flags") << "駅前,,"
+                                     << "駅前" << 0 << 0;
+        QTest::newRow("non-numeric flags") << "駅前,yes,1x"
+                                           << "駅前" << 0 << 0;
+        QTest::newRow("decimal point") << "駅前,1.0,2"
+                                       << "駅前" << 0 << 2;
+        QTest::newRow("signs and zeros") << "駅前,+0001,-7"
+                                         << "駅前" << 1 << -7;
+        QTest::newRow("16-bit limits") << "駅前,-32768,32767"
+                                       << "駅前" << -32768 << 32767;
+        QTest::newRow("extra fields ignored") << "駅前,1,2,3"
+                                              << "駅前" << 1 << 2;
+        QTest::newRow("unterminated quote") << "\"駅前,1,2"
+                                            << "駅前,1,2" << 0 << 0;
+        QTest::newRow("comma inside unquoted text ends it") << "a,b,1"
+                                                            << "a" << 0 << 1;
     }
     void readsOneLine() {
         QFETCH(QString, line);
@@ -130,8 +146,8 @@ private slots:
     }
 
     void flagsOutsideSixteenBitsFail() {
-        for (const char* line : {"a,40000,0", "a,0,32768", "a,-32769,0", "a,1,99999999999999999999999",
-                                 "\"a,b\",0,-0000040000"})
+        for (const char* line :
+             {"a,40000,0", "a,0,32768", "a,-32769,0", "a,1,99999999999999999999999", "\"a,b\",0,-0000040000"})
             QVERIFY2(!mdlM_Tape::ReadTapeLine(QString::fromUtf8(line)), line);
         QVERIFY(mdlM_Tape::ReadTapeLine(QStringLiteral("a,000000000000001,0")));
     }
@@ -342,8 +358,10 @@ private slots:
     }
 
     void soundsBeforeTheAnnouncement() {
-        settings_.files = {{3, soundFile("always.wav")}, {4, soundFile("one.wav")},
-                           {5, soundFile("two.mp3")}, {6, soundFile("three.mid")}};
+        settings_.files = {{3, soundFile("always.wav")},
+                           {4, soundFile("one.wav")},
+                           {5, soundFile("two.mp3")},
+                           {6, soundFile("three.mid")}};
         writeTape("9tp.csv", "r1,0,1\r\nr2,0,0\r\nr3,0,4\r\nr4,0,3\r\n");
         mdlM_Tape::InitSpeech();
         mdlM_Tape::LoadTape(folder(), "9");
@@ -362,8 +380,8 @@ private slots:
         log().clear();
         for (int i = 0; i < 4; ++i)
             mdlM_Tape::AnnounceNext();
-        QCOMPARE(opened(), (QStringList{"one.wav " + s3, "speak:r1", "speak:r2", "speak:r3",
-                                        "three.mid " + s3, "speak:r4"}));
+        QCOMPARE(opened(),
+                 (QStringList{"one.wav " + s3, "speak:r1", "speak:r2", "speak:r3", "three.mid " + s3, "speak:r4"}));
         QVERIFY(log().contains("mci:play " + s3 + " from 0")); // not waiting
 
         // Back plays only the flag's slot, on S2, even with slot 3 always on.
@@ -394,7 +412,8 @@ private slots:
         loadRoute12();
         d_->speech.last->reportFailure = true;
         mdlM_Tape::SpeakRow(2);
-        QCOMPARE(log(), (QStringList{"stop", "speak:運賃は230円です。お降りの方は、ボタンでお知らせください。", "stop"}));
+        QCOMPARE(log(),
+                 (QStringList{"stop", "speak:運賃は230円です。お降りの方は、ボタンでお知らせください。", "stop"}));
         log().clear();
         mdlM_Tape::SpeakRow(0);
         mdlM_Tape::SpeakRow(4);

@@ -5,8 +5,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QMediaPlayer>
 #include <QFile>
+#include <QMediaPlayer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,15 +35,24 @@ private slots:
     void deviceTypeFollowsTheLastThreeCharacters_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("type"); // empty: the channel is only closed
-        QTest::newRow("wav") << "a.wav" << "waveaudio";
-        QTest::newRow("WAV") << "b.WAV" << "waveaudio";
-        QTest::newRow("Wav") << "c.Wav" << "waveaudio";
-        QTest::newRow("mp3") << "d.Mp3" << "mpegvideo";
-        QTest::newRow("mid") << "e.MID" << "sequencer";
-        QTest::newRow("no dot") << "fwav" << "waveaudio";
-        QTest::newRow(".wave") << "g.wave" << "";
-        QTest::newRow(".midi") << "h.midi" << "";
-        QTest::newRow(".ogg") << "i.ogg" << "";
+        QTest::newRow("wav") << "a.wav"
+                             << "waveaudio";
+        QTest::newRow("WAV") << "b.WAV"
+                             << "waveaudio";
+        QTest::newRow("Wav") << "c.Wav"
+                             << "waveaudio";
+        QTest::newRow("mp3") << "d.Mp3"
+                             << "mpegvideo";
+        QTest::newRow("mid") << "e.MID"
+                             << "sequencer";
+        QTest::newRow("no dot") << "fwav"
+                                << "waveaudio";
+        QTest::newRow(".wave") << "g.wave"
+                               << "";
+        QTest::newRow(".midi") << "h.midi"
+                               << "";
+        QTest::newRow(".ogg") << "i.ogg"
+                              << "";
     }
     void deviceTypeFollowsTheLastThreeCharacters() {
         QFETCH(QString, name);
@@ -70,19 +79,19 @@ private slots:
         PlatformDoubles doubles;
         const QString path = makeFile("step.mp3");
         mdlSndAPI::PlaySoundFile(path, "S2", true, 250);
-        QCOMPARE(doubles.multimedia.commands,
-                 (QStringList{"close " + alias("S2"),
-                              "open \"" + path + "\" type mpegvideo alias " + alias("S2") + " wait",
-                              "play " + alias("S2") + " from 0 wait"}));
+        QCOMPARE(
+            doubles.multimedia.commands,
+            (QStringList{"close " + alias("S2"), "open \"" + path + "\" type mpegvideo alias " + alias("S2") + " wait",
+                         "play " + alias("S2") + " from 0 wait"}));
         QCOMPARE(doubles.clock.sleeps, QList<int>{250});
 
         doubles.multimedia.commands.clear();
         doubles.clock.sleeps.clear();
         mdlSndAPI::PlaySoundFile(path, "S1", false, 0);
-        QCOMPARE(doubles.multimedia.commands,
-                 (QStringList{"close " + alias("S1"),
-                              "open \"" + path + "\" type mpegvideo alias " + alias("S1") + " wait",
-                              "stop " + alias("S1"), "play " + alias("S1") + " from 0"}));
+        QCOMPARE(
+            doubles.multimedia.commands,
+            (QStringList{"close " + alias("S1"), "open \"" + path + "\" type mpegvideo alias " + alias("S1") + " wait",
+                         "stop " + alias("S1"), "play " + alias("S1") + " from 0"}));
         QCOMPARE(doubles.clock.sleeps, QList<int>{0});
     }
 
@@ -108,9 +117,8 @@ private slots:
     void closeAllSoundsClosesTheFourChannelsInOrder() {
         PlatformDoubles doubles;
         mdlSndAPI::CloseAllSounds();
-        QCOMPARE(doubles.multimedia.commands,
-                 (QStringList{"close " + alias("S1"), "close " + alias("S2"), "close " + alias("S3"),
-                              "close " + alias("S4")}));
+        QCOMPARE(doubles.multimedia.commands, (QStringList{"close " + alias("S1"), "close " + alias("S2"),
+                                                           "close " + alias("S3"), "close " + alias("S4")}));
     }
 
     // The same rules on the real back end: one sound per channel, a new sound
