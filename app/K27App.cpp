@@ -29,7 +29,7 @@ int run(QApplication& app) {
     board.setControlPanel(&panel);
     options.setWindows(&board, &panel);
     panel.setWindows(&board, &options);
-    mdlM_Tape::SetSoundSettings(&options);
+    mdlM_Tape::setSoundSettings(&options);
     // Sound devices and the speech engine go before the application object.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [] {
         mdlSndAPI::CloseAllSounds();
@@ -39,7 +39,8 @@ int run(QApplication& app) {
     // The board's load: blank digits and model presets (the options window
     // is already loaded, hidden, and takes its part of them), then the
     // control panel with its backlight frame.
-    board.Form_Load(&options);
+    board.Form_Load();
+    options.applyModelPresets(mdlK27_000::modelPresets());
     panel.show();
     panel.raise();
     mdlM_Tape::InitSpeech();

@@ -4,8 +4,8 @@
 //    by open_jtalk (the floor: nothing can sound before it is made);
 //  - the memory the four sound channels hold once each has played, against
 //    one channel.
+#include "core/ShiftJis.h"
 #include "platform/OpenJTalkSpeech.h"
-#include "platform/ShiftJis.h"
 #include "sound/mdlM_Tape.h"
 #include "sound/mdlSndAPI.h"
 
@@ -70,10 +70,10 @@ void BM_TapeNextToFirstSound(benchmark::State& state) {
     {
         QFile f(dir.filePath(QStringLiteral("12tp.csv")));
         f.open(QIODevice::WriteOnly);
-        f.write(platform::sjis::encode(kAnnouncement + QStringLiteral(",0,0\r\n")));
+        f.write(core::sjis::encode(kAnnouncement + QStringLiteral(",0,0\r\n")));
     }
     mdlM_Tape::InitSpeech();
-    auto* engine = dynamic_cast<platform::OpenJTalkSpeech*>(mdlM_Tape::Engine());
+    auto* engine = dynamic_cast<platform::OpenJTalkSpeech*>(mdlM_Tape::engine());
     if (!engine) {
         state.SkipWithError("Open JTalk is not installed");
         return;

@@ -4,9 +4,10 @@
 #include "board/chimei/ChimeiCtl_A.h"
 #include "board/degit/M_Degit.h"
 #include "board/mdlK27_000.h"
+#include "core/Twips.h"
+#include "platform/Clock.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
-#include "platform/Twips.h"
 #include "platform/WindowShape.h"
 
 #include <QLabel>
@@ -43,7 +44,7 @@ QString indexed(const char* name, int i) {
 QLabel* makeTicketLabel(QWidget* parent, int index, const QRect& twips) {
     auto* l = new QLabel(parent);
     l->setObjectName(indexed("lblSeiriNum", index));
-    l->setGeometry(platform::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    l->setGeometry(core::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
     l->setAlignment(Qt::AlignCenter);
     l->setAttribute(Qt::WA_TranslucentBackground);
     // A press on a label drags the board like a press on the panel itself.
@@ -69,7 +70,7 @@ QRect Form1::labelRectTwips(int n) {
 
 Form1::Form1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Form1"));
-    setFixedSize(platform::twipsSize(kWidthTwips, kHeightTwips));
+    setFixedSize(core::twipsSize(kWidthTwips, kHeightTwips));
     setAutoFillBackground(false);
 
     for (int i = 0; i < 3; ++i) {
@@ -78,8 +79,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
         imgRes[size_t(i)]->hide();
     }
     imgRes[0]->setPixmap(QPixmap::fromImage(PanelPicture::draw()));
-    imgRes[1]->setGeometry(platform::twipsRect(2985, 4200, 8940, 3660));
-    imgRes[2]->setGeometry(platform::twipsRect(6270, 4650, 2760, 1485));
+    imgRes[1]->setGeometry(core::twipsRect(2985, 4200, 8940, 3660));
+    imgRes[2]->setGeometry(core::twipsRect(6270, 4650, 2760, 1485));
 
     // Ticket numbers first, so the fare digits stack above them.
     lblSeiriNum[0] = makeTicketLabel(this, 0, QRect(1185, 45, 780, 240));
@@ -93,7 +94,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
     auto makeDegit = [this](const QString& name, const QRect& twips) {
         auto* d = new M_Degit(this);
         d->setObjectName(name);
-        d->setGeometry(platform::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+        d->setGeometry(core::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
         return d;
     };
     Degit[0] = makeDegit(indexed("Degit", 0), QRect(2100, 30, 780, 300));
@@ -108,14 +109,13 @@ Form1::Form1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
         // Designed as two-digit displays; restored without resizing, so the
         // geometry above keeps the two-cell size.
         t->setKeta(2);
-        t->setGeometry(t->geometry().x(), t->geometry().y(), platform::twipsToPixels(390),
-                       platform::twipsToPixels(300));
+        t->setGeometry(t->geometry().x(), t->geometry().y(), core::twipsToPixels(390), core::twipsToPixels(300));
         t->hide();
     }
 
     ChimeiCtl = new ChimeiCtl_A(this);
     ChimeiCtl->setObjectName(QStringLiteral("ChimeiCtl"));
-    ChimeiCtl->setGeometry(platform::twipsRect(195, 3405, 555, 2940));
+    ChimeiCtl->setGeometry(core::twipsRect(195, 3405, 555, 2940));
     ChimeiCtl->hide();
 
     Timer1 = new QTimer(this);
@@ -127,9 +127,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
 
 Form1::~Form1() = default;
 
-void Form1::Form_Load(frmOption* options) {
+void Form1::Form_Load() {
     mdlK27_000::InitBoardDegits(*this);
-    mdlK27_000::SetModelDefaults(*this, options);
+    mdlK27_000::SetModelDefaults(*this);
 }
 
 void Form1::placeAndShape() {
@@ -143,12 +143,12 @@ void Form1::DeleteRgn() {
 }
 
 void Form1::GetFormInfo(qint32& left, qint32& top) const {
-    left = platform::pixelsToTwips(x());
-    top = platform::pixelsToTwips(y());
+    left = core::pixelsToTwips(x());
+    top = core::pixelsToTwips(y());
 }
 
 void Form1::SetFormInfo(qint32 left, qint32 top) {
-    move(platform::twipsToPixels(left), platform::twipsToPixels(top));
+    move(core::twipsToPixels(left), core::twipsToPixels(top));
 }
 
 void Form1::setPicture(const QPixmap& picture) {

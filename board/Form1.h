@@ -13,7 +13,6 @@ class M_Degit;
 class ChimeiCtl_A;
 class QLabel;
 class QTimer;
-class frmOption;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -38,9 +37,8 @@ public:
     std::array<QLabel*, 3> imgRes{};
     QTimer* Timer1 = nullptr;
 
-    // The board's own start-up steps: blank digits and the model presets,
-    // which also preset the options window when it is given.
-    Q_INVOKABLE void Form_Load(frmOption* options = nullptr);
+    // The board's own start-up steps: blank digits and the model presets.
+    Q_INVOKABLE void Form_Load();
     // Places the board at the screen's top-left, rounds its outline and
     // repaints it: the steps after the other windows are up.
     Q_INVOKABLE void placeAndShape();

@@ -2,8 +2,8 @@
 
 #include "board/Form1.h"
 #include "board/degit/SegmentFace.h"
+#include "core/Twips.h"
 #include "platform/Fonts.h"
-#include "platform/Twips.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -45,21 +45,21 @@ QImage draw() {
 
     // Captions at the left edge: 整理券 small at the top, 運 beside the
     // first row, 賃 beside the fourth.
-    const int leftEdge = platform::twipsToPixels(810); // first column
+    const int leftEdge = core::twipsToPixels(810); // first column
     p.setPen(kCaption);
     p.setFont(platform::faceFont(platform::kFaceGothic, 7.5, true));
     p.drawText(QRect(9, 27, leftEdge - 12, 14), Qt::AlignCenter, QStringLiteral("整理券"));
     QFont big = platform::faceFont(platform::kFaceGothic, 24, true);
     p.setFont(big);
-    const QRect row0 = platform::twipsRect(0, 705, 0, 300);
-    const QRect row3 = platform::twipsRect(0, 2445, 0, 300);
+    const QRect row0 = core::twipsRect(0, 705, 0, 300);
+    const QRect row3 = core::twipsRect(0, 2445, 0, 300);
     p.drawText(QRect(9, row0.center().y() - 20, leftEdge - 12, 40), Qt::AlignCenter, QStringLiteral("運"));
     p.drawText(QRect(9, row3.center().y() - 26, leftEdge - 12, 40), Qt::AlignCenter, QStringLiteral("賃"));
 
     // The fifty digit blocks, unlit segments only, where the fare digits lie.
     for (int n = 1; n <= 50; ++n) {
         const QRect t = Form1::degitRectTwips(n);
-        const QRect r = platform::twipsRect(t.x(), t.y(), t.width(), t.height());
+        const QRect r = core::twipsRect(t.x(), t.y(), t.width(), t.height());
         p.setPen(Qt::NoPen);
         p.fillRect(r.adjusted(-1, -1, 1, 1), kBlockEdge);
         p.fillRect(r, kBlock);

@@ -2,13 +2,11 @@
 
 #include "board/Form1.h"
 #include "board/degit/M_Degit.h"
-#include "options/OptionWidgets.h"
-#include "options/frmOption.h"
+#include "core/RuntimeError.h"
 #include "platform/Fonts.h"
+#include "platform/MessageBox.h"
 #include "platform/Platform.h"
-#include "platform/RuntimeError.h"
 
-#include <QCheckBox>
 #include <QLabel>
 
 namespace mdlK27_000 {
@@ -49,8 +47,8 @@ QString firstCellWord(qint16 scheme) {
 QLabel& label(Form1& board, int n) {
     QLabel* l = board.lblSeiriNum[size_t(n)];
     if (!l)
-        throw platform::RuntimeError(platform::errors::kObjectNotSet,
-                                     QStringLiteral("オブジェクト変数または With ブロック変数が設定されていません。"));
+        throw core::RuntimeError(core::errors::kObjectNotSet,
+                                 QStringLiteral("オブジェクト変数または With ブロック変数が設定されていません。"));
     return *l;
 }
 
@@ -85,7 +83,7 @@ void SeirikenNumSet(Form1& board, qint16 scheme, qint16 twoDigit) {
         if (scheme < 0 || scheme > 11)
             return;
         numberCaptions(board, scheme, twoDigit != 0);
-    } catch (const platform::RuntimeError& e) {
+    } catch (const core::RuntimeError& e) {
         platform::messageBox().MsgBox(
             &board,
             QStringLiteral("エラーです！\n\nコード：%1\n\n内容：%2\n\nモジュール：IniIO-SeirikenNumSet( )")
@@ -95,15 +93,16 @@ void SeirikenNumSet(Form1& board, qint16 scheme, qint16 twoDigit) {
     }
 }
 
-void SetModelDefaults(Form1& board, frmOption* options) {
-    if (options) {
-        options->Check1->setChecked(true);
-        // This model shows no stop names.
-        options->Option1[3]->setEnabled(false);
-        options->Command5[0]->setBackColor(0x00008000);
-        options->Command5[1]->setBackColor(0x0000C000);
-        options->Command5[2]->setBackColor(0x0000C000);
-    }
+ModelPresets modelPresets() {
+    ModelPresets p;
+    p.autoSeiriNum = true;
+    // This model shows no stop names.
+    p.chimeiPageEnabled = false;
+    p.seiriColors = {0x00008000, 0x0000C000, 0x0000C000};
+    return p;
+}
+
+void SetModelDefaults(Form1& board) {
     const QPixmap panel = board.imgRes[0]->pixmap();
     board.setPicture(panel);
     board.imgRes[1]->setPixmap(panel);

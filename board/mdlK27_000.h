@@ -4,8 +4,9 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <array>
+
 class Form1;
-class frmOption;
 
 namespace mdlK27_000 {
 
@@ -16,11 +17,20 @@ void InitBoardDegits(Form1& board);
 // a non-zero twoDigit writes one-digit numbers with a leading zero.
 void SeirikenNumSet(Form1& board, qint16 scheme, qint16 twoDigit);
 
-// The model presets. In the options window (when given): automatic ticket
-// numbers on, the stop-name page unreachable, the three ticket-number
-// colours of the backlight states. On the board: its background picture and
-// the image holders all start with the built-in panel picture.
-void SetModelDefaults(Form1& board, frmOption* options = nullptr);
+// What this model presets in the options window: automatic ticket numbers,
+// whether the stop-name page can be reached, and the ticket-number colours
+// (0x00BBGGRR) of the backlight states OFF, ON1, ON2.
+struct ModelPresets {
+    bool autoSeiriNum = true;
+    bool chimeiPageEnabled = false;
+    std::array<quint32, 3> seiriColors{};
+};
+ModelPresets modelPresets();
+
+// The board's model presets: its background picture and the image holders
+// all start with the built-in panel picture. The options window takes its
+// part from modelPresets().
+void SetModelDefaults(Form1& board);
 
 // A number as full-width digits ("１２"), optionally at least two digits.
 QString fullWidthNumber(int k, bool twoDigit);

@@ -2,8 +2,8 @@
 
 #include "board/Backlight.h"
 #include "board/Form1.h"
+#include "core/Twips.h"
 #include "options/frmOption.h"
-#include "platform/Twips.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -14,12 +14,15 @@ frmCtl::frmCtl(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmCtl"));
     setWindowTitle(QStringLiteral("集中操作盤"));
     // Folded-in width of the panel; the frames below sit inside it.
-    resize(platform::twipsSize(5400, 1800));
+    resize(core::twipsSize(5400, 1800));
     buildBacklightFrame();
     buildTapeFrame();
 }
 
-frmCtl::~frmCtl() = default;
+frmCtl::~frmCtl() {
+    // The announcement module must not report to a panel that is gone.
+    mdlM_Tape::setFrameListener({});
+}
 
 void frmCtl::setWindows(Form1* board, frmOption* options) {
     board_ = board;
@@ -49,12 +52,12 @@ void frmCtl::buildBacklightFrame() {
         });
     }
     Option4[0]->setChecked(true);
-    fraBacklight->setGeometry(platform::twipsRect(120, 120, 2700, 600));
+    fraBacklight->setGeometry(core::twipsRect(120, 120, 2700, 600));
 }
 
 void frmCtl::Option4_Click(int Index) {
     if (board_ && options_)
-        Backlight::apply(*board_, *options_, qint16(Index), this);
+        Backlight::apply(*board_, options_->backlightChoice(qint16(Index)), qint16(Index), this);
 }
 
 qint16 frmCtl::backlightIndex() const {

@@ -2,6 +2,8 @@
 // The driver's control panel (集中操作盤): route and section entry, reset,
 // stepping, blanking, late-night fares, backlight, announcements and the
 // numbered-ticket preview.
+#include "sound/mdlM_Tape.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -46,6 +48,9 @@ public:
     Q_INVOKABLE void cmdTapeBack_Click();
     Q_INVOKABLE void cmdTapeStop_Click();
     Q_INVOKABLE void cmdTapeSet_Click();
+
+    // Shows what the announcement module reports: caption, frame, buttons.
+    void showTapeFrame(const mdlM_Tape::FrameState& state);
 
 private:
     void buildBacklightFrame();

@@ -3,8 +3,8 @@
 #include "control/frmCtl.h"
 
 #include "board/Form1.h"
+#include "core/Twips.h"
 #include "options/frmOption.h"
-#include "platform/Twips.h"
 #include "sound/mdlM_Tape.h"
 
 #include <QGroupBox>
@@ -13,7 +13,7 @@
 void frmCtl::buildTapeFrame() {
     grpM_Tape = new QGroupBox(QStringLiteral("音合使用不可"), this);
     grpM_Tape->setObjectName(QStringLiteral("grpM_Tape"));
-    grpM_Tape->setGeometry(platform::twipsRect(120, 840, 3480, 735));
+    grpM_Tape->setGeometry(core::twipsRect(120, 840, 3480, 735));
     grpM_Tape->setEnabled(false);
 
     struct ButtonDef {
@@ -32,13 +32,20 @@ void frmCtl::buildTapeFrame() {
     for (const ButtonDef& b : buttons) {
         auto* button = new QPushButton(QString::fromUtf8(b.caption), grpM_Tape);
         button->setObjectName(QLatin1String(b.name));
-        button->setGeometry(platform::twipsRect(left, 270, 780, 375));
+        button->setGeometry(core::twipsRect(left, 270, 780, 375));
         button->setEnabled(false);
         connect(button, &QPushButton::clicked, this, b.click);
         this->*b.member = button;
         left += 840;
     }
-    mdlM_Tape::SetPanel(grpM_Tape);
+    mdlM_Tape::setFrameListener([this](const mdlM_Tape::FrameState& s) { showTapeFrame(s); });
+}
+
+void frmCtl::showTapeFrame(const mdlM_Tape::FrameState& state) {
+    grpM_Tape->setTitle(state.speechAvailable ? QStringLiteral("音合使用可") : QStringLiteral("音合使用不可"));
+    grpM_Tape->setEnabled(state.frameEnabled);
+    for (QPushButton* b : {cmdTapeSet, cmdTapeBack, cmdTapeNext, cmdTapeStop})
+        b->setEnabled(state.buttonsEnabled);
 }
 
 // The fare stepping that follows a row's step flag (GetStepFlag of
@@ -54,5 +61,5 @@ void frmCtl::cmdTapeStop_Click() {
     mdlM_Tape::StopSpeech();
 }
 void frmCtl::cmdTapeSet_Click() {
-    mdlM_Tape::ShowVoiceSettings();
+    mdlM_Tape::ShowVoiceSettings(this);
 }

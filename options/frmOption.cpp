@@ -5,10 +5,12 @@
 #include "board/degit/M_Degit.h"
 #include "board/mdlK27_000.h"
 #include "control/frmCtl.h"
+#include "core/RuntimeError.h"
 #include "options/OptionWidgets.h"
+#include "platform/Clock.h"
 #include "platform/ColorRef.h"
 #include "platform/Platform.h"
-#include "platform/RuntimeError.h"
+#include "platform/VXB4Res.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -27,7 +29,7 @@ namespace {
 constexpr int kInvalidPropertyValue = 380;
 
 [[noreturn]] void rejectValue() {
-    throw platform::RuntimeError(kInvalidPropertyValue, QStringLiteral("プロパティの値が不正です。"));
+    throw core::RuntimeError(kInvalidPropertyValue, QStringLiteral("プロパティの値が不正です。"));
 }
 
 // Check boxes hold 0, 1 or 2 (greyed); anything else is refused.
@@ -204,22 +206,41 @@ frmCtl* frmOption::panel() const {
     return panel_;
 }
 
-QString frmOption::SoundFile(int slot) const {
+QString frmOption::soundFile(int slot) const {
     if (slot < 0 || slot >= int(txtSelectSound.size()) || !txtSelectSound[size_t(slot)])
         return {};
     return txtSelectSound[size_t(slot)]->text();
 }
 
-bool frmOption::TapeAlways() const {
+bool frmOption::tapeAlways() const {
     return Option2[2] && Option2[2]->isChecked();
 }
 
-bool frmOption::TapeSync() const {
+bool frmOption::tapeSync() const {
     return Option7[0] && Option7[0]->isChecked();
 }
 
 qint16 frmOption::backlightIndex() const {
     return panel_ ? panel_->backlightIndex() : 0;
+}
+
+Backlight::Choice frmOption::backlightChoice(qint16 index) const {
+    Backlight::Choice c;
+    if (index < 0 || index > 2)
+        return c;
+    // The "ユーザーパネル" button of each state.
+    static constexpr int kUserButton[3] = {6, 2, 5};
+    c.numberColor = Command5[size_t(index)]->BackColor();
+    c.userPicture = Option3[1]->isChecked() && Option3[size_t(kUserButton[index])]->isChecked();
+    c.userFile = txtSelectPanel[size_t(index)]->text();
+    return c;
+}
+
+void frmOption::applyModelPresets(const mdlK27_000::ModelPresets& presets) {
+    Check1->setChecked(presets.autoSeiriNum);
+    Option1[3]->setEnabled(presets.chimeiPageEnabled);
+    for (size_t i = 0; i < 3; ++i)
+        Command5[i]->setBackColor(presets.seiriColors[i]);
 }
 
 void frmOption::SetProp() {
@@ -231,13 +252,7 @@ void frmOption::SetProp() {
         board.lblSeiriNum[size_t(i)]->setVisible(showNumbers);
     mdlK27_000::SeirikenNumSet(board, qint16(Combo2->currentIndex()), checkValue(Check2));
 
-    const QColor number = platform::toQColor(Command5[size_t(backlightIndex())]->BackColor());
-    for (int i = 1; i <= 50; ++i) {
-        QLabel* l = board.lblSeiriNum[size_t(i)];
-        QPalette pal = l->palette();
-        pal.setColor(QPalette::WindowText, number);
-        l->setPalette(pal);
-    }
+    Backlight::colourNumbers(board, Command5[size_t(backlightIndex())]->BackColor());
 
     auto paintDigit = [this](M_Degit* d) {
         d->setBackColor(Command8[0]->BackColor());

@@ -2,7 +2,9 @@
 // The options window (オプション): every user setting, kept as the state of
 // its own controls and read by the rest of the program when needed. Six
 // pages share one place; a column of page buttons brings one to the front.
-#include "app/SettingsRecords.h"
+#include "board/Backlight.h"
+#include "board/mdlK27_000.h"
+#include "core/SettingsRecords.h"
 #include "platform/VXB4Res.h"
 #include "sound/SoundSettings.h"
 
@@ -40,9 +42,9 @@ public:
     frmCtl* panel() const;
 
     // The sound settings as the announcement module reads them.
-    QString SoundFile(int slot) const override;
-    bool TapeAlways() const override;
-    bool TapeSync() const override;
+    QString soundFile(int slot) const override;
+    bool tapeAlways() const override;
+    bool tapeSync() const override;
 
     // Page buttons and the pages they bring to the front.
     std::array<QPushButton*, 6> Option1{};
@@ -117,7 +119,7 @@ public:
     // Fills the numbering-scheme list.
     Q_INVOKABLE void AddComboItem();
     // Copy between the controls and the settings records. SetOptionInfo
-    // throws platform::RuntimeError (380) for a value a control rejects; the
+    // throws core::RuntimeError (380) for a value a control rejects; the
     // controls set before it keep their new values.
     Q_INVOKABLE void GetOptionInfo(OptionRecords& rec) const;
     Q_INVOKABLE void SetOptionInfo(const OptionRecords& rec);
@@ -127,6 +129,12 @@ public:
 
     // Index of the selected control-panel backlight button (0 with no panel).
     qint16 backlightIndex() const;
+    // What backlight state index (0 OFF, 1 ON1, 2 ON2) shows with the
+    // current settings.
+    Backlight::Choice backlightChoice(qint16 index) const;
+    // Takes the board model's presets: automatic ticket numbers, the
+    // stop-name page, the ticket-number colours.
+    void applyModelPresets(const mdlK27_000::ModelPresets& presets);
 
 public Q_SLOTS:
     void Option1_Click(int index);

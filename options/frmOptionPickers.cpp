@@ -4,7 +4,10 @@
 // changes nothing.
 #include "options/frmOption.h"
 
+#include "platform/MessageBox.h"
 #include "platform/Platform.h"
+#include "platform/Shell.h"
+#include "platform/VXB4Res.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,15 +2,19 @@
 // Where the program reaches the operating system and devices. Each interface
 // has a real implementation, created the first time it is asked for, and tests
 // put a double in its place with ScopedInstall for the length of a test.
-#include "platform/Clipboard.h"
-#include "platform/Clock.h"
-#include "platform/MessageBox.h"
-#include "platform/Multimedia.h"
-#include "platform/Shell.h"
-#include "platform/Speech.h"
-#include "platform/VXB4Res.h"
+//
+// Only the accessors live here; include the interface header of what you
+// call (platform/VXB4Res.h, platform/Clock.h, ...).
 
 namespace platform {
+
+class VXB4Res;
+class Multimedia;
+class SpeechFactory;
+class Clock;
+class Shell;
+class Clipboard;
+class MessageBox;
 
 VXB4Res& helper();
 Multimedia& multimedia();

@@ -1,5 +1,8 @@
 #include "platform/QtVXB4Res.h"
 
+#include "core/ShiftJis.h"
+
+#include "platform/Clock.h"
 #include "platform/ColorRef.h"
 #include "platform/DigitSettingsDialog.h"
 #include "platform/Platform.h"
@@ -137,11 +140,11 @@ OsVersionInfo QtVXB4Res::GetVersionEx() {
 }
 
 int QtVXB4Res::LenB_ASCII(const QString& text) {
-    return lenB(text);
+    return core::lenB(text);
 }
 
 QString QtVXB4Res::MidB_ASCII(const QString& text, int start, int count) {
-    return midB(text, start, count);
+    return core::midB(text, start, count);
 }
 
 // The plug-in engine reads no ticket format yet: every file is reported as

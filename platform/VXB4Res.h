@@ -92,8 +92,4 @@ public:
                                   const QString& time, qint32 keitou, qint16 seiriNum, qint16 row, qint16 corp) = 0;
 };
 
-// The byte-wise operations on their own, shared by every implementation.
-int lenB(const QString& text);
-QString midB(const QString& text, int start, int count);
-
 } // namespace platform

@@ -9,9 +9,9 @@ public:
     virtual ~SoundSettings() = default;
     // The file name in sound slot k (the options window's txtSelectSound(k));
     // empty for an empty slot or one that does not exist.
-    virtual QString SoundFile(int slot) const = 0;
+    virtual QString soundFile(int slot) const = 0;
     // Option2(2): play slot 3 before every forward announcement.
-    virtual bool TapeAlways() const = 0;
+    virtual bool tapeAlways() const = 0;
     // Option7(0): the pre-announcement sound plays to its end before speech.
-    virtual bool TapeSync() const = 0;
+    virtual bool tapeSync() const = 0;
 };

@@ -3,15 +3,15 @@
 // (<route>tp.csv), the position reached, and the speech engine that speaks
 // them. The control panel's frame grpM_Tape with its buttons cmdTapeSet,
 // cmdTapeBack, cmdTapeNext and cmdTapeStop shows whether speech can be used.
-#include <QByteArray>
+#include "sound/TapeFile.h"
+
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <QtGlobal>
 
-#include <optional>
+#include <functional>
 
-class QGroupBox;
+class QWidget;
 class SoundSettings;
 
 namespace platform {
@@ -20,18 +20,27 @@ class SpeechEngine;
 
 namespace mdlM_Tape {
 
-struct TapeRow {
-    QString Text;
-    qint16 StepFlag = 0;  // 1: the fare board steps with this row
-    qint16 SoundFlag = 0; // 1, 2, 3: slot 4, 5, 6 plays before the text
-    bool operator==(const TapeRow&) const = default;
+// What the control panel's announcement frame shows. The module reports
+// every change to the listener the panel registers; the panel sets its own
+// frame and buttons from it.
+struct FrameState {
+    bool speechAvailable = false; // caption "音合使用可" / "音合使用不可"
+    bool frameEnabled = false;
+    bool buttonsEnabled = false;
+    bool operator==(const FrameState&) const = default;
 };
+using FrameListener = std::function<void(const FrameState&)>;
 
-// Wiring, done once by the windows at start-up: the frame whose caption and
-// enabling follow the engine and the loaded file (its buttons are found by
-// objectName), and where the sound slots and their options are read.
-void SetPanel(QGroupBox* grpM_Tape);
-void SetSoundSettings(const SoundSettings* settings);
+// Wiring, done once at start-up: who hears about the frame (told the
+// current state at once), and where the sound slots and their options are
+// read.
+void setFrameListener(FrameListener listener);
+void setSoundSettings(const SoundSettings* settings);
+FrameState frameState();
+
+// Back to the state before start-up: no engine, no table, position 0, no
+// listener, no sound settings. Test fixtures call it between tests.
+void reset();
 
 // Creates the speech engine and shows in the frame whether speech is usable.
 void InitSpeech();
@@ -45,39 +54,19 @@ void AnnounceBack();
 // Stops any speech and speaks row pos.
 void SpeakRow(qint32 pos);
 qint32 GetTapePos();
-// The row's flags; 0 for a position outside 1..TapeRowCount.
+// The row's flags; 0 for a position outside 1..tapeRowCount().
 qint16 GetStepFlag(qint32 pos);
 qint16 GetSoundFlag(qint32 pos);
 // "■", "調整" and the release at shut-down.
 void StopSpeech();
-void ShowVoiceSettings();
+void ShowVoiceSettings(QWidget* owner);
 void ReleaseSpeech();
 
 bool SpeechAvailable();
-qint32 TapeRowCount();
+qint32 tapeRowCount();
 // Row n of the table is element n - 1.
 QList<TapeRow> TapeRows();
 // The engine, nullptr when none was created or it was released.
-platform::SpeechEngine* Engine();
-
-// ---- reading broadcast data, free of widgets --------------------------------
-
-// The file name for a route number text: "007" -> "7tp.csv", "" -> "0tp.csv".
-QString TapeFileName(const QString& number);
-// The file in folder (empty: the current directory) whose name equals
-// TapeFileName(number) ignoring letter case; an exact match wins. Empty when
-// there is none.
-QString FindTapeFile(const QString& folder, const QString& number);
-// The lines of a file: ended by CR LF or LF, a last line without an end
-// counted too, each decoded from Shift-JIS.
-QStringList SplitTapeLines(const QByteArray& bytes);
-// One line as a row: the text (optionally in double quotes, which allow
-// commas; "" inside quotes is one quote), then the step and sound flags.
-// Missing or blank flags and flags that are not whole decimal numbers read
-// as 0; a number outside the signed 16-bit range answers nullopt.
-std::optional<TapeRow> ReadTapeLine(const QString& line);
-// The rows of a whole file; nullopt when it has no lines or a flag is out of
-// range.
-std::optional<QList<TapeRow>> ReadTape(const QByteArray& bytes);
+platform::SpeechEngine* engine();
 
 } // namespace mdlM_Tape

@@ -1,5 +1,7 @@
 #include "sound/mdlSndAPI.h"
 
+#include "platform/Clock.h"
+#include "platform/Multimedia.h"
 #include "platform/Platform.h"
 
 #include <QCoreApplication>
@@ -7,7 +9,7 @@
 
 namespace mdlSndAPI {
 
-QString DeviceAlias(const QString& key) {
+QString deviceAlias(const QString& key) {
     QString base;
     if (QCoreApplication::instance())
         base = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
@@ -20,7 +22,7 @@ void PlaySoundFile(const QString& path, const QString& key, bool wait, qint16 pa
     // Only an existing file reaches the device; a directory is no sound file.
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
-    const QString alias = DeviceAlias(key);
+    const QString alias = deviceAlias(key);
     platform::Multimedia& mm = platform::multimedia();
     mm.mciSendString(QStringLiteral("close ") + alias);
 
@@ -53,7 +55,7 @@ void PlaySoundFile(const QString& path, const QString& key, bool wait, qint16 pa
 
 void CloseAllSounds() {
     for (const char* key : {"S1", "S2", "S3", "S4"})
-        platform::multimedia().mciSendString(QStringLiteral("close ") + DeviceAlias(QLatin1String(key)));
+        platform::multimedia().mciSendString(QStringLiteral("close ") + deviceAlias(QLatin1String(key)));
 }
 
 } // namespace mdlSndAPI

@@ -18,6 +18,6 @@ void PlaySoundFile(const QString& path, const QString& key, bool wait, qint16 pa
 void CloseAllSounds();
 
 // The device alias of a channel: the executable's base name and the key.
-QString DeviceAlias(const QString& key);
+QString deviceAlias(const QString& key);
 
 } // namespace mdlSndAPI

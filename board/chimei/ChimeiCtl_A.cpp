@@ -1,10 +1,12 @@
 #include "board/chimei/ChimeiCtl_A.h"
 
-#include "board/PropertyBag.h"
+#include "core/PropertyBag.h"
+#include "core/ShiftJis.h"
+#include "platform/Clock.h"
 #include "platform/ColorRef.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
-#include "platform/ShiftJis.h"
+#include "platform/VXB4Res.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -222,9 +224,9 @@ QString ChimeiCtl_A::faceForPiece(const QString& piece, qint16 fontMode) {
     quint32 code = 0;
     bool kanji = true;
     if (!piece.isEmpty()) {
-        const QByteArray bytes = platform::sjis::encode(QStringView(piece).first(codePointLength(piece, 0)));
+        const QByteArray bytes = core::sjis::encode(QStringView(piece).first(codePointLength(piece, 0)));
         const auto b0 = bytes.isEmpty() ? 0u : quint32(static_cast<unsigned char>(bytes[0]));
-        if (bytes.size() >= 2 && platform::sjis::isLeadByte(uchar(b0))) {
+        if (bytes.size() >= 2 && core::sjis::isLeadByte(uchar(b0))) {
             code = (b0 << 8) | static_cast<unsigned char>(bytes[1]);
             kanji = code >= 0x889F;
         } else {

@@ -1,10 +1,11 @@
 #include "board/degit/M_Degit.h"
 
-#include "board/PropertyBag.h"
 #include "board/degit/SegmentFace.h"
+#include "core/PropertyBag.h"
+#include "core/Twips.h"
 #include "platform/ColorRef.h"
 #include "platform/Platform.h"
-#include "platform/Twips.h"
+#include "platform/VXB4Res.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -267,8 +268,7 @@ void M_Degit::ReadProperties(const PropertyBag& bag) {
 }
 
 void M_Degit::resizeForClass() {
-    resize(platform::twipsToPixels(cellWidthTwips(degitSize_) * keta_),
-           platform::twipsToPixels(heightTwips(degitSize_)));
+    resize(core::twipsToPixels(cellWidthTwips(degitSize_) * keta_), core::twipsToPixels(heightTwips(degitSize_)));
 }
 
 QString M_Degit::displayText(const QVariant& value) const {
@@ -338,11 +338,11 @@ void M_Degit::renderSurface() {
 
     const qreal dpr = surface_.devicePixelRatio();
     const int keta = std::max<int>(d.keta, 0);
-    const double cell = platform::twipsToPixels(cellWidthTwips(d.degitSize)) * dpr;
+    const double cell = core::twipsToPixels(cellWidthTwips(d.degitSize)) * dpr;
     const double extra = d.charExtra * dpr;
     const double advance = cell + extra;
     const double top = -1 * dpr;
-    const double cellHeight = platform::twipsToPixels(heightTwips(d.degitSize)) * dpr;
+    const double cellHeight = core::twipsToPixels(heightTwips(d.degitSize)) * dpr;
     const auto face = SegmentFace::faceForStyle(d.degitStyle);
 
     QPainter p(&surface_);

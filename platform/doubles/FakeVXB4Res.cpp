@@ -1,5 +1,7 @@
 #include "platform/doubles/FakeVXB4Res.h"
 
+#include "core/ShiftJis.h"
+
 #include <QComboBox>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -63,11 +65,11 @@ OsVersionInfo FakeVXB4Res::GetVersionEx() {
 }
 
 int FakeVXB4Res::LenB_ASCII(const QString& text) {
-    return lenB(text);
+    return core::lenB(text);
 }
 
 QString FakeVXB4Res::MidB_ASCII(const QString& text, int start, int count) {
-    return midB(text, start, count);
+    return core::midB(text, start, count);
 }
 
 qint32 FakeVXB4Res::VX4_GetPlgInfo(const QString& plugin, PlgInfo& info) {

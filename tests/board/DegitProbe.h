@@ -3,8 +3,8 @@
 // colour, and the characters those segment sets spell.
 #include "board/degit/M_Degit.h"
 #include "board/degit/SegmentFace.h"
+#include "core/Twips.h"
 #include "platform/ColorRef.h"
-#include "platform/Twips.h"
 
 #include <QImage>
 #include <QString>
@@ -13,8 +13,8 @@ namespace degitprobe {
 
 inline QRectF cellRect(const M_Degit& d, int i) {
     const qreal dpr = d.surface().devicePixelRatio();
-    const double cell = platform::twipsToPixels(M_Degit::cellWidthTwips(d.DegitSize())) * dpr;
-    const double h = platform::twipsToPixels(M_Degit::heightTwips(d.DegitSize())) * dpr;
+    const double cell = core::twipsToPixels(M_Degit::cellWidthTwips(d.DegitSize())) * dpr;
+    const double h = core::twipsToPixels(M_Degit::heightTwips(d.DegitSize())) * dpr;
     return {i * (cell + d.CharExtra() * dpr), -1 * dpr, cell, h};
 }
 

@@ -2,9 +2,9 @@
 // board and the colour of the ticket numbers, with the picture errors.
 #include "board/Backlight.h"
 #include "board/PanelPicture.h"
+#include "core/RuntimeError.h"
 #include "options/OptionWidgets.h"
 #include "platform/ColorRef.h"
-#include "platform/RuntimeError.h"
 #include "tests/support/K27Windows.h"
 #include "tests/support/TestSupport.h"
 
@@ -194,13 +194,13 @@ void tst_Backlight::errorTexts() {
     try {
         Backlight::loadPicture(dir.filePath(QStringLiteral("none.bmp")));
         QFAIL("A missing file must fail.");
-    } catch (const platform::RuntimeError& e) {
+    } catch (const core::RuntimeError& e) {
         QCOMPARE(e.number(), 53);
     }
     try {
         Backlight::loadPicture(dir.path());
         QFAIL("A folder is not a picture file.");
-    } catch (const platform::RuntimeError& e) {
+    } catch (const core::RuntimeError& e) {
         QCOMPARE(e.number(), 75);
     }
 }

@@ -1,7 +1,7 @@
 // The stop-name column: dot patterns read back from the dot surface, the
 // cell layout, and scrolling driven by virtual time.
-#include "board/PropertyBag.h"
 #include "board/chimei/ChimeiCtl_A.h"
+#include "core/PropertyBag.h"
 #include "platform/ColorRef.h"
 #include "platform/Fonts.h"
 #include "tests/support/TestSupport.h"

@@ -1,8 +1,8 @@
 // The seven-segment digit control: setter corrections, what the picture
 // shows for every zero mode, zero-fill, shift and cut, the lamp test and
 // blanking, persistence and the settings dialog.
-#include "board/PropertyBag.h"
 #include "board/degit/M_Degit.h"
+#include "core/PropertyBag.h"
 #include "tests/board/DegitProbe.h"
 #include "tests/support/TestSupport.h"
 

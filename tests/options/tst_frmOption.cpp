@@ -3,9 +3,9 @@
 #include "board/chimei/ChimeiCtl_A.h"
 #include "board/degit/M_Degit.h"
 #include "board/mdlK27_000.h"
+#include "core/RuntimeError.h"
 #include "options/OptionWidgets.h"
 #include "platform/ColorRef.h"
-#include "platform/RuntimeError.h"
 #include "tests/support/K27Windows.h"
 #include "tests/support/TestSupport.h"
 
@@ -505,7 +505,7 @@ void tst_frmOption::rejectedListPositionStopsTheCopy() {
     bool thrown = false;
     try {
         w.options.SetOptionInfo(r);
-    } catch (const platform::RuntimeError& e) {
+    } catch (const core::RuntimeError& e) {
         thrown = true;
         QCOMPARE(e.number(), 380);
     }
@@ -518,7 +518,7 @@ void tst_frmOption::rejectedListPositionStopsTheCopy() {
 
     r = unusualRecords();
     r.Panel.AutoSeiriNum = 5;
-    QVERIFY_THROWS_EXCEPTION(platform::RuntimeError, w.options.SetOptionInfo(r));
+    QVERIFY_THROWS_EXCEPTION(core::RuntimeError, w.options.SetOptionInfo(r));
 }
 
 void tst_frmOption::plugInDescriptionOnThePage() {

@@ -5,9 +5,9 @@
 // order.
 #include "board/Form1.h"
 #include "control/frmCtl.h"
+#include "core/ShiftJis.h"
 #include "options/frmOption.h"
 #include "platform/OpenJTalkSpeech.h"
-#include "platform/ShiftJis.h"
 #include "sound/SoundSettings.h"
 #include "sound/mdlM_Tape.h"
 #include "sound/mdlSndAPI.h"
@@ -30,9 +30,9 @@ constexpr int kFrame = kRate / 50; // 20 ms frames
 
 struct Slots : SoundSettings {
     QString tone;
-    QString SoundFile(int slot) const override { return slot == 4 ? tone : QString(); }
-    bool TapeAlways() const override { return false; }
-    bool TapeSync() const override { return true; }
+    QString soundFile(int slot) const override { return slot == 4 ? tone : QString(); }
+    bool tapeAlways() const override { return false; }
+    bool tapeSync() const override { return true; }
 };
 
 struct Frame {
@@ -109,17 +109,17 @@ private slots:
         {
             QFile f(data.filePath("3tp.csv"));
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(platform::sjis::encode(u"次は、市役所前です。,0,1\r\n"));
+            f.write(core::sjis::encode(u"次は、市役所前です。,0,1\r\n"));
         }
         Slots sounds;
         sounds.tone = testsupport::sourcePath("tests/data/sound/tone.wav");
         frmCtl panel;
-        mdlM_Tape::SetSoundSettings(&sounds);
+        mdlM_Tape::setSoundSettings(&sounds);
         mdlM_Tape::InitSpeech();
         QCOMPARE(panel.grpM_Tape->title(), QStringLiteral("音合使用可"));
         mdlM_Tape::LoadTape(data.path() + '/', "3");
         QVERIFY(panel.cmdTapeNext->isEnabled());
-        auto* engine = dynamic_cast<platform::OpenJTalkSpeech*>(mdlM_Tape::Engine());
+        auto* engine = dynamic_cast<platform::OpenJTalkSpeech*>(mdlM_Tape::engine());
         QVERIFY(engine);
 
         // The first stream a process opens on a PulseAudio server loses its
@@ -139,7 +139,7 @@ private slots:
         recorder_.terminate();
         QVERIFY(recorder_.waitForFinished(5000));
         const QList<Frame> f = frames(recorder_.readAllStandardOutput());
-        mdlM_Tape::SetSoundSettings(nullptr);
+        mdlM_Tape::setSoundSettings(nullptr);
 
         // Loud frames: the tone (660 Hz: about 1320 zero crossings a second),
         // then, after a pause, speech of more than a second.

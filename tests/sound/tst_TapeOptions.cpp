@@ -28,11 +28,10 @@ private Q_SLOTS:
         touch(QStringLiteral("5tp.csv"), QByteArray("\x8E\x9F\x82\xCD,0,2\r\n"));
 
         K27Windows w;
-        mdlM_Tape::SetPanel(w.panel.grpM_Tape);
-        mdlM_Tape::SetSoundSettings(&w.options);
+        mdlM_Tape::setSoundSettings(&w.options);
         mdlM_Tape::InitSpeech();
         mdlM_Tape::LoadTape(dir.path() + QLatin1Char('/'), QStringLiteral("5"));
-        QCOMPARE(mdlM_Tape::TapeRowCount(), 1);
+        QCOMPARE(mdlM_Tape::tapeRowCount(), 1);
 
         // Always slot 3, played to its end before the speech.
         w.options.txtSelectSound[3]->setText(dir.filePath(QStringLiteral("chime.wav")));
@@ -49,18 +48,17 @@ private Q_SLOTS:
         doubles.multimedia.commands.clear();
         w.options.Option2[3]->setChecked(true);
         w.options.Option7[1]->setChecked(true);
-        QVERIFY(!w.options.TapeAlways());
-        QVERIFY(!w.options.TapeSync());
+        QVERIFY(!w.options.tapeAlways());
+        QVERIFY(!w.options.tapeSync());
         mdlM_Tape::SpeakRow(1);
         mdlM_Tape::AnnounceBack(); // at row 1: stays, plays nothing
         QVERIFY(doubles.multimedia.commands.filter(QStringLiteral("open")).isEmpty());
-        QCOMPARE(w.options.SoundFile(5), dir.filePath(QStringLiteral("bell.wav")));
-        QCOMPARE(w.options.SoundFile(2), QString()); // no such slot
-        QCOMPARE(w.options.SoundFile(42), QString());
+        QCOMPARE(w.options.soundFile(5), dir.filePath(QStringLiteral("bell.wav")));
+        QCOMPARE(w.options.soundFile(2), QString()); // no such slot
+        QCOMPARE(w.options.soundFile(42), QString());
 
         mdlM_Tape::ReleaseSpeech();
-        mdlM_Tape::SetSoundSettings(nullptr);
-        mdlM_Tape::SetPanel(nullptr);
+        mdlM_Tape::setSoundSettings(nullptr);
     }
 };
 

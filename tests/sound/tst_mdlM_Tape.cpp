@@ -2,8 +2,8 @@
 // pre-announcement sounds and the state of the control panel's frame.
 #include "board/Form1.h"
 #include "control/frmCtl.h"
+#include "core/ShiftJis.h"
 #include "options/frmOption.h"
-#include "platform/ShiftJis.h"
 #include "sound/SoundSettings.h"
 #include "sound/mdlM_Tape.h"
 #include "sound/mdlSndAPI.h"
@@ -25,9 +25,9 @@ struct TestSettings : SoundSettings {
     QMap<int, QString> files;
     bool always = false;
     bool sync = false;
-    QString SoundFile(int slot) const override { return files.value(slot); }
-    bool TapeAlways() const override { return always; }
-    bool TapeSync() const override { return sync; }
+    QString soundFile(int slot) const override { return files.value(slot); }
+    bool tapeAlways() const override { return always; }
+    bool tapeSync() const override { return sync; }
 };
 } // namespace
 
@@ -43,7 +43,7 @@ class tst_mdlM_Tape : public QObject {
     void writeTape(const QString& name, const QString& text) {
         QFile f(dir_->filePath(name));
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(platform::sjis::encode(text));
+        f.write(core::sjis::encode(text));
     }
     void writeBytes(const QString& name, const QByteArray& bytes) {
         QFile f(dir_->filePath(name));
@@ -69,7 +69,7 @@ class tst_mdlM_Tape : public QObject {
                               "次は、終点、駅前です。,1,3\r\n");
         mdlM_Tape::InitSpeech();
         mdlM_Tape::LoadTape(folder(), "12");
-        QCOMPARE(mdlM_Tape::TapeRowCount(), 3);
+        QCOMPARE(mdlM_Tape::tapeRowCount(), 3);
         log().clear();
     }
 
@@ -83,12 +83,11 @@ private slots:
         };
         panel_ = std::make_unique<frmCtl>();
         settings_ = TestSettings();
-        mdlM_Tape::SetSoundSettings(&settings_);
+        mdlM_Tape::setSoundSettings(&settings_);
     }
     void cleanup() {
-        mdlM_Tape::ReleaseSpeech();
-        mdlM_Tape::SetSoundSettings(nullptr);
         panel_.reset();
+        mdlM_Tape::reset();
         d_.reset();
         dir_.reset();
     }
@@ -138,7 +137,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, step);
         QFETCH(int, sound);
-        const auto row = mdlM_Tape::ReadTapeLine(line);
+        const auto row = mdlM_Tape::readTapeLine(line);
         QVERIFY(row.has_value());
         QCOMPARE(row->Text, text);
         QCOMPARE(int(row->StepFlag), step);
@@ -148,39 +147,39 @@ private slots:
     void flagsOutsideSixteenBitsFail() {
         for (const char* line :
              {"a,40000,0", "a,0,32768", "a,-32769,0", "a,1,99999999999999999999999", "\"a,b\",0,-0000040000"})
-            QVERIFY2(!mdlM_Tape::ReadTapeLine(QString::fromUtf8(line)), line);
-        QVERIFY(mdlM_Tape::ReadTapeLine(QStringLiteral("a,000000000000001,0")));
+            QVERIFY2(!mdlM_Tape::readTapeLine(QString::fromUtf8(line)), line);
+        QVERIFY(mdlM_Tape::readTapeLine(QStringLiteral("a,000000000000001,0")));
     }
 
     void splitsLines() {
-        const QByteArray sjis = platform::sjis::encode(u"市役所前");
-        QCOMPARE(mdlM_Tape::SplitTapeLines("a\r\nb\nc"), (QStringList{"a", "b", "c"}));
-        QCOMPARE(mdlM_Tape::SplitTapeLines("a\r\n\r\nb\r\n"), (QStringList{"a", "", "b"}));
-        QCOMPARE(mdlM_Tape::SplitTapeLines(sjis + ",1,0\r\n"), QStringList{"市役所前,1,0"});
-        QCOMPARE(mdlM_Tape::SplitTapeLines("\n"), QStringList{""});
-        QVERIFY(mdlM_Tape::SplitTapeLines("").isEmpty());
-        QVERIFY(!mdlM_Tape::ReadTape(""));
-        QCOMPARE(mdlM_Tape::ReadTape("x,1,1\r\n\r\ny")->size(), 3);
+        const QByteArray sjis = core::sjis::encode(u"市役所前");
+        QCOMPARE(mdlM_Tape::splitTapeLines("a\r\nb\nc"), (QStringList{"a", "b", "c"}));
+        QCOMPARE(mdlM_Tape::splitTapeLines("a\r\n\r\nb\r\n"), (QStringList{"a", "", "b"}));
+        QCOMPARE(mdlM_Tape::splitTapeLines(sjis + ",1,0\r\n"), QStringList{"市役所前,1,0"});
+        QCOMPARE(mdlM_Tape::splitTapeLines("\n"), QStringList{""});
+        QVERIFY(mdlM_Tape::splitTapeLines("").isEmpty());
+        QVERIFY(!mdlM_Tape::readTape(""));
+        QCOMPARE(mdlM_Tape::readTape("x,1,1\r\n\r\ny")->size(), 3);
     }
 
     void findsTheFileWithoutRegardToCase() {
-        QCOMPARE(mdlM_Tape::TapeFileName("007"), QStringLiteral("7tp.csv"));
-        QCOMPARE(mdlM_Tape::TapeFileName(""), QStringLiteral("0tp.csv"));
-        QCOMPARE(mdlM_Tape::TapeFileName("000"), QStringLiteral("0tp.csv"));
-        QCOMPARE(mdlM_Tape::TapeFileName("12"), QStringLiteral("12tp.csv"));
-        QVERIFY(mdlM_Tape::FindTapeFile(folder(), "12").isEmpty());
+        QCOMPARE(mdlM_Tape::tapeFileName("007"), QStringLiteral("7tp.csv"));
+        QCOMPARE(mdlM_Tape::tapeFileName(""), QStringLiteral("0tp.csv"));
+        QCOMPARE(mdlM_Tape::tapeFileName("000"), QStringLiteral("0tp.csv"));
+        QCOMPARE(mdlM_Tape::tapeFileName("12"), QStringLiteral("12tp.csv"));
+        QVERIFY(mdlM_Tape::findTapeFile(folder(), "12").isEmpty());
         writeBytes("12TP.CSV", "a");
-        QCOMPARE(mdlM_Tape::FindTapeFile(folder(), "12"), dir_->filePath("12TP.CSV"));
-        QCOMPARE(mdlM_Tape::FindTapeFile(dir_->path(), "012"), dir_->filePath("12TP.CSV"));
+        QCOMPARE(mdlM_Tape::findTapeFile(folder(), "12"), dir_->filePath("12TP.CSV"));
+        QCOMPARE(mdlM_Tape::findTapeFile(dir_->path(), "012"), dir_->filePath("12TP.CSV"));
         writeBytes("12tp.csv", "a");
-        QCOMPARE(mdlM_Tape::FindTapeFile(folder(), "12"), dir_->filePath("12tp.csv"));
-        QVERIFY(mdlM_Tape::FindTapeFile(folder(), "1").isEmpty());
+        QCOMPARE(mdlM_Tape::findTapeFile(folder(), "12"), dir_->filePath("12tp.csv"));
+        QVERIFY(mdlM_Tape::findTapeFile(folder(), "1").isEmpty());
 
         // An empty folder is the current directory.
         const QString before = QDir::currentPath();
         QDir::setCurrent(dir_->path());
         writeBytes("7Tp.csv", "a");
-        QCOMPARE(QFileInfo(mdlM_Tape::FindTapeFile(QString(), "007")).fileName(), QStringLiteral("7Tp.csv"));
+        QCOMPARE(QFileInfo(mdlM_Tape::findTapeFile(QString(), "007")).fileName(), QStringLiteral("7Tp.csv"));
         QDir::setCurrent(before);
     }
 
@@ -213,7 +212,7 @@ private slots:
         // The table still loads, but nothing can be reached.
         writeTape("5tp.csv", "a,0,0\r\n");
         mdlM_Tape::LoadTape(folder(), "5");
-        QCOMPARE(mdlM_Tape::TapeRowCount(), 1);
+        QCOMPARE(mdlM_Tape::tapeRowCount(), 1);
         QVERIFY(!panel_->grpM_Tape->isEnabled());
         QVERIFY(!panel_->cmdTapeNext->isEnabled());
     }
@@ -257,13 +256,13 @@ private slots:
         writeTape("1tp.csv", ten);
         writeTape("2tp.csv", four);
         mdlM_Tape::LoadTape(folder(), "1");
-        QCOMPARE(mdlM_Tape::TapeRowCount(), 10);
+        QCOMPARE(mdlM_Tape::tapeRowCount(), 10);
         for (int i = 0; i < 6; ++i)
             mdlM_Tape::AnnounceNext();
         QCOMPARE(mdlM_Tape::GetTapePos(), 6);
 
         mdlM_Tape::LoadTape(folder(), "2");
-        QCOMPARE(mdlM_Tape::TapeRowCount(), 4);
+        QCOMPARE(mdlM_Tape::tapeRowCount(), 4);
         QCOMPARE(mdlM_Tape::GetTapePos(), 0);
         log().clear();
         for (int i = 0; i < 5; ++i)
@@ -277,7 +276,7 @@ private slots:
         mdlM_Tape::InitSpeech();
         writeTape("7TP.csv", "七番,0,0\r\n");
         mdlM_Tape::LoadTape(folder(), "007");
-        QCOMPARE(mdlM_Tape::TapeRowCount(), 1);
+        QCOMPARE(mdlM_Tape::tapeRowCount(), 1);
         QVERIFY(panel_->cmdTapeNext->isEnabled());
     }
 
@@ -304,7 +303,7 @@ private slots:
         // the failed table can be reached then.
         panel_->grpM_Tape->setEnabled(true);
         QCOMPARE(buttonStates(), (QStringList{"調整:off", "戻し:off", "送り:off", "■:off"}));
-        QCOMPARE(mdlM_Tape::TapeRowCount(), 0);
+        QCOMPARE(mdlM_Tape::tapeRowCount(), 0);
         log().clear();
         mdlM_Tape::AnnounceNext();
         mdlM_Tape::AnnounceBack();
@@ -365,7 +364,7 @@ private slots:
         writeTape("9tp.csv", "r1,0,1\r\nr2,0,0\r\nr3,0,4\r\nr4,0,3\r\n");
         mdlM_Tape::InitSpeech();
         mdlM_Tape::LoadTape(folder(), "9");
-        const QString s2 = mdlSndAPI::DeviceAlias("S2"), s3 = mdlSndAPI::DeviceAlias("S3");
+        const QString s2 = mdlSndAPI::deviceAlias("S2"), s3 = mdlSndAPI::deviceAlias("S3");
         auto opened = [this] {
             QStringList out;
             for (const QString& l : log())
@@ -432,7 +431,7 @@ private slots:
         QCOMPARE(log().mid(log().size() - 2), (QStringList{"stop", "voiceSettings"}));
         mdlM_Tape::ReleaseSpeech();
         QCOMPARE(log().last(), QStringLiteral("release"));
-        QCOMPARE(mdlM_Tape::Engine(), nullptr);
+        QCOMPARE(mdlM_Tape::engine(), nullptr);
         // Without an engine the buttons do nothing.
         QTest::mouseClick(panel_->cmdTapeStop, Qt::LeftButton);
         QTest::mouseClick(panel_->cmdTapeSet, Qt::LeftButton);

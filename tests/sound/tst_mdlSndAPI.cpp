@@ -23,13 +23,13 @@ class tst_mdlSndAPI : public QObject {
         f.write("RIFF");
         return path;
     }
-    static QString alias(const char* key) { return mdlSndAPI::DeviceAlias(QLatin1String(key)); }
+    static QString alias(const char* key) { return mdlSndAPI::deviceAlias(QLatin1String(key)); }
 
 private slots:
     void aliasIsExecutableBaseNameAndKey() {
         // This test runs as the executable sound_tst_mdlSndAPI.
-        QCOMPARE(mdlSndAPI::DeviceAlias("S1"), QStringLiteral("sound_tst_mdlSndAPIS1"));
-        QCOMPARE(mdlSndAPI::DeviceAlias("S4"), QStringLiteral("sound_tst_mdlSndAPIS4"));
+        QCOMPARE(mdlSndAPI::deviceAlias("S1"), QStringLiteral("sound_tst_mdlSndAPIS1"));
+        QCOMPARE(mdlSndAPI::deviceAlias("S4"), QStringLiteral("sound_tst_mdlSndAPIS4"));
     }
 
     void deviceTypeFollowsTheLastThreeCharacters_data() {

@@ -15,6 +15,7 @@ struct K27Windows {
         board.setControlPanel(&panel);
         options.setWindows(&board, &panel);
         panel.setWindows(&board, &options);
-        board.Form_Load(&options);
+        board.Form_Load();
+        options.applyModelPresets(mdlK27_000::modelPresets());
     }
 };

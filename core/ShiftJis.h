@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace platform::sjis {
+namespace core::sjis {
 
 // Encodes text as Shift-JIS. A character the code page cannot represent
 // becomes '?' (0x3F), as the Windows conversion does by default, so byte
@@ -21,4 +21,14 @@ constexpr bool isLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
-} // namespace platform::sjis
+} // namespace core::sjis
+
+namespace core {
+
+// Length of the text in Shift-JIS bytes.
+int lenB(const QString& text);
+// count bytes of the text's Shift-JIS form from the 1-based byte position
+// start, decoded again; empty when the range lies outside the text.
+QString midB(const QString& text, int start, int count);
+
+} // namespace core

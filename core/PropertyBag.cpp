@@ -1,4 +1,4 @@
-#include "board/PropertyBag.h"
+#include "core/PropertyBag.h"
 
 namespace {
 // Numbers compare by value whatever their width (a 16-bit 0 equals an int 0);

@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QSize>
 
-namespace platform {
+namespace core {
 
 inline constexpr int kTwipsPerPixel = 15;
 
@@ -26,4 +26,4 @@ inline QSize twipsSize(int width, int height) {
     return {twipsToPixels(width), twipsToPixels(height)};
 }
 
-} // namespace platform
+} // namespace core

@@ -1,9 +1,9 @@
-#include "platform/ShiftJis.h"
+#include "core/ShiftJis.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace platform::sjis {
+namespace core::sjis {
 
 QByteArray encode(QStringView text) {
     QStringEncoder encoder("Shift_JIS");
@@ -50,11 +50,9 @@ QString decode(QByteArrayView bytes) {
     return out;
 }
 
-} // namespace platform::sjis
+} // namespace core::sjis
 
-#include "platform/VXB4Res.h"
-
-namespace platform {
+namespace core {
 
 int lenB(const QString& text) {
     return int(sjis::encode(text).size());
@@ -67,4 +65,4 @@ QString midB(const QString& text, int start, int count) {
     return sjis::decode(bytes.mid(start - 1, count));
 }
 
-} // namespace platform
+} // namespace core

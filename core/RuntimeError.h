@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-namespace platform {
+namespace core {
 
 class RuntimeError : public std::runtime_error {
 public:
@@ -28,4 +28,4 @@ inline constexpr int kPathNotFound = 76;
 inline constexpr int kInvalidPicture = 481;
 } // namespace errors
 
-} // namespace platform
+} // namespace core

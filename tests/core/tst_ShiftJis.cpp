@@ -1,10 +1,9 @@
 // Shift-JIS conversion and the byte-wise string operations.
-#include "platform/QtVXB4Res.h"
-#include "platform/ShiftJis.h"
+#include "core/ShiftJis.h"
 
 #include <QTest>
 
-using namespace platform;
+using namespace core;
 
 class TestShiftJis : public QObject {
     Q_OBJECT
@@ -53,19 +52,6 @@ private Q_SLOTS:
         QCOMPARE(midB(QStringLiteral("A市"), 3, 2), QStringLiteral("s"));
         QCOMPARE(midB(name, 0, 2), QString());
         QCOMPARE(midB(name, 1, 0), QString());
-        QtVXB4Res lib;
-        QCOMPARE(lib.LenB_ASCII(name), 8);
-        QCOMPARE(lib.MidB_ASCII(name, 3, 4), QStringLiteral("役所"));
-    }
-
-    void fileFilterBecomesQtForm() {
-        const QString filter = QStringLiteral("Waveサウンド(*.wav)") + QChar(0) + "*.wav" + QChar(0) +
-                               QStringLiteral("MP3サウンド(*.mp3)") + QChar(0) + "*.mp3" + QChar(0) + QChar(0);
-        // Labels that already end in their pattern are complete Qt filters.
-        QCOMPARE(qtFileFilter(filter), QStringLiteral("Waveサウンド(*.wav);;MP3サウンド(*.mp3)"));
-        const QString bare = QStringLiteral("画像") + QChar(0) + "*.bmp;*.gif" + QChar(0) + QChar(0);
-        QCOMPARE(qtFileFilter(bare), QStringLiteral("画像 (*.bmp *.gif)"));
-        QCOMPARE(qtFileFilter(QString()), QString());
     }
 };
 
