@@ -11,6 +11,8 @@
 struct FolderRec {
     QString FareDataDir;
     QString TapeDataDir;
+
+    bool operator==(const FolderRec&) const = default;
 };
 
 // Page "パネルと整理券番号表示". Colours are 0x00BBGGRR; option buttons
@@ -33,6 +35,8 @@ struct PanelRec {
     QString OffPanelFile;
     QString On1PanelFile;
     QString On2PanelFile;
+
+    bool operator==(const PanelRec&) const = default;
 };
 
 // Page "デジタル部品と情報用数字". The Koma and column fields are list
@@ -51,6 +55,8 @@ struct DegitRec {
     qint16 InfoColOn = 0;
     qint16 InfoCol = 0;
     qint16 InfoColKoma = 0;
+
+    bool operator==(const DegitRec&) const = default;
 };
 
 // Page "停名の設定".
@@ -59,6 +65,8 @@ struct ChimeiRec {
     quint32 ChimeiForeColor = 0;
     qint16 ChimeiFontMode = 0;
     qint16 ChimeiBold = 0;
+
+    bool operator==(const ChimeiRec&) const = default;
 };
 
 // Page "サウンド".
@@ -82,6 +90,8 @@ struct SoundRec {
     QString TapeSound1;
     QString TapeSound2;
     QString TapeSound3;
+
+    bool operator==(const SoundRec&) const = default;
 };
 
 // Page "整理券プレビュー".
@@ -92,6 +102,8 @@ struct PreviewRec {
     qint16 DateAtReset = 0;
     qint16 DateFixed = 0;
     QString FixedDate;
+
+    bool operator==(const PreviewRec&) const = default;
 };
 
 // Everything the options window copies in and out, in file order.
@@ -102,4 +114,6 @@ struct OptionRecords {
     ChimeiRec Chimei;
     SoundRec Sound;
     PreviewRec Preview;
+
+    bool operator==(const OptionRecords&) const = default;
 };
