@@ -117,3 +117,45 @@ struct OptionRecords {
 
     bool operator==(const OptionRecords&) const = default;
 };
+
+// The control panel's state (22 bytes in the file).
+struct CtlPanelRec {
+    qint16 PanelIndex = 0;  // entry panel last sent to the back, 0 or 1
+    qint32 ScrollSpeed = 0; // HScroll1(0), widened from 16 bits
+    qint32 ScrollWait = 0;  // HScroll1(1), widened
+    qint16 LateNight = 0;   // Check2 "深夜料金"
+    qint16 PreviewOpen = 0; // Check4 ">>"
+    qint32 CtlLeft = 0;     // window position in twips
+    qint32 CtlTop = 0;
+
+    bool operator==(const CtlPanelRec&) const = default;
+};
+
+// The board window's position in twips (8 bytes).
+struct BoardPosRec {
+    qint32 BoardLeft = 0;
+    qint32 BoardTop = 0;
+
+    bool operator==(const BoardPosRec&) const = default;
+};
+
+// Display modes of one fare digit (6 bytes).
+struct DegitModeRec {
+    qint16 Shift = 0;
+    qint16 ZeroMode = 0;
+    qint16 FillZero = 0;
+
+    bool operator==(const DegitModeRec&) const = default;
+};
+
+// Everything the settings file holds, in file order.
+struct SettingsRecord {
+    OptionRecords Options;
+    CtlPanelRec CtlPanel;
+    BoardPosRec BoardPos;
+    std::array<quint32, 17> CustColors{};
+    qint16 DegitCount = 50; // written as 50, ignored on reading
+    std::array<DegitModeRec, 50> DegitModes{};
+
+    bool operator==(const SettingsRecord&) const = default;
+};
