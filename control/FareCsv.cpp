@@ -163,7 +163,22 @@ std::optional<qint16> readNumber(const QString& text, QString* problem) {
     return qint16(value);
 }
 
-// Each character of a stop name that Shift-JIS cannot hold.
+// The code-page-932 character that looks like one it lacks: text typed on
+// other systems carries these JIS forms.
+QChar lookAlike(char32_t code) {
+    switch (code) {
+    case U'\u301C': return QChar(u'\uFF5E'); // wave dash -> fullwidth tilde
+    case U'\u2212': return QChar(u'\uFF0D'); // minus sign -> fullwidth hyphen-minus
+    case U'\u2016': return QChar(u'\u2225'); // double vertical line -> parallel to
+    case U'\u00A5': return QChar(u'\uFFE5'); // yen sign -> fullwidth yen sign
+    case U'\u00A2': return QChar(u'\uFFE0'); // cent sign
+    case U'\u00A3': return QChar(u'\uFFE1'); // pound sign
+    case U'\u00AC': return QChar(u'\uFFE2'); // not sign
+    default: return {};
+    }
+}
+
+// A phrase for each character of a stop name that Shift-JIS cannot hold.
 QStringList unrepresentable(const QString& name) {
     QStringList found;
     for (qsizetype i = 0; i < name.size();) {
@@ -171,11 +186,14 @@ QStringList unrepresentable(const QString& name) {
             (name[i].isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) ? 2 : 1;
         const QString ch = name.mid(i, len);
         QStringEncoder encoder("Shift_JIS");
-        (void)encoder.encode(ch);
+        const QByteArray encoded = encoder.encode(ch); // converts only when stored
         if (encoder.hasError()) {
             const char32_t code = len == 2 ? QChar::surrogateToUcs4(ch[0], ch[1]) : ch[0].unicode();
-            found << QStringLiteral("'%1' (U+%2)")
-                         .arg(ch, QString::number(quint32(code), 16).toUpper().rightJustified(4, u'0'));
+            QString entry = QStringLiteral("'%1' (U+%2) has no Shift-JIS code")
+                                .arg(ch, QString::number(quint32(code), 16).toUpper().rightJustified(4, u'0'));
+            if (const QChar alike = lookAlike(code); !alike.isNull())
+                entry += QStringLiteral("; write '%1' instead").arg(alike);
+            found << entry;
         }
         i += len;
     }
@@ -278,8 +296,7 @@ FareCsv readFareCsv(QByteArrayView bytes) {
                 stop.Chimei = value;
                 const QStringList bad = unrepresentable(value);
                 for (const QString& ch : bad)
-                    problems.add(f.line, 1,
-                                 QStringLiteral("stop name \"%1\": %2 has no Shift-JIS code").arg(value, ch));
+                    problems.add(f.line, 1, QStringLiteral("stop name \"%1\": %2").arg(value, ch));
                 const qsizetype length = core::sjis::encode(value).size();
                 if (length > 65535)
                     problems.add(f.line, 1,

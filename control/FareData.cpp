@@ -152,37 +152,33 @@ QString hy3SectionMessage() {
 
 Hy3Check checkHy3(QByteArrayView bytes) {
     Hy3Check c;
-    c.file = readHy3Count(bytes);
-    if (c.file.error != Hy3Error::None) {
-        c.refusal = hy3ErrorText(c.file);
-        return c;
-    }
-    // The reset checks the count before it reads a record.
-    if (c.file.count == 0) {
-        c.refusal = hy3ZeroCountMessage();
-        return c;
-    }
-    if (c.file.count - 1 < 1) {
-        c.refusal = hy3SectionMessage();
-        return c;
-    }
     c.file = readHy3(bytes);
-    if (c.file.error != Hy3Error::None) {
+    // The reset checks the count before it reads a record, so a count it
+    // refuses hides any fault in the records.
+    if (c.file.error == Hy3Error::TooShort)
         c.refusal = hy3ErrorText(c.file);
-        return c;
+    else if (c.file.count == 0)
+        c.refusal = hy3ZeroCountMessage();
+    else if (c.file.count - 1 < 1)
+        c.refusal = hy3SectionMessage();
+    else if (c.file.error != Hy3Error::None)
+        c.refusal = hy3ErrorText(c.file);
+    else {
+        c.accepted = true;
+        c.firstSection = 1;
+        c.lastSection = qMin(c.file.count - 1, kStopTableRows - 1);
     }
-    c.accepted = true;
-    c.firstSection = 1;
-    c.lastSection = qMin(c.file.count - 1, kStopTableRows - 1);
+    if (c.file.error != Hy3Error::None)
+        return c;
 
     // Walk the records again to find where they end and which names do not
     // survive a trip through text.
     qsizetype pos = 2;
-    for (int k = 1; k <= c.file.count; ++k) {
+    for (qsizetype k = 0; k < c.file.records.size(); ++k) {
         const quint16 nameLength = qFromLittleEndian<quint16>(bytes.data() + pos);
         const QByteArrayView name = bytes.sliced(pos + 2, nameLength);
-        if (core::sjis::encode(c.file.records[k - 1].Chimei) != name)
-            c.namesChangedByText << k;
+        if (core::sjis::encode(c.file.records[k].Chimei) != name)
+            c.namesChangedByText << int(k + 1);
         pos += 2 + nameLength + 2 + 2 * kDataColumns;
     }
     c.trailingBytes = bytes.size() - pos;

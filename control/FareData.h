@@ -79,10 +79,12 @@ struct Hy3Check {
     bool accepted = false;
     int firstSection = 0; // the sections the reset accepts, when accepted
     int lastSection = 0;
-    QString refusal;               // the message the reset shows, when refused
-    qsizetype trailingBytes = 0;   // bytes after the N records; the reset ignores them
-    QList<int> namesChangedByText; // 1-based stops whose name bytes do not come
-                                   // back unchanged from text (broken or duplicate codes)
+    QString refusal; // the message the reset shows, when refused
+    // Whenever all N records could be read (accepted or not): the bytes after
+    // them, which the reset ignores, and the 1-based stops whose name bytes
+    // do not come back unchanged from text (broken or duplicate codes).
+    qsizetype trailingBytes = 0;
+    QList<int> namesChangedByText;
 };
 // Mirrors the reset: N = 0 and N - 1 below every section are refused before
 // the records are read, then the records must all be there. The sections
