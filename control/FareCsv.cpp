@@ -91,9 +91,9 @@ QList<Record> splitRecords(QByteArrayView bytes, Problems& problems) {
                     ++i;
                 }
                 if (!closed) {
+                    // The rest of the text is inside the quote: nothing of
+                    // this record can be checked.
                     problems.add(f.line, column, QStringLiteral("the quote opened here is never closed"));
-                    rec.fields << f;
-                    records << rec;
                     return records;
                 }
                 if (i < n && bytes[i] != ',' && !lineEndAt(i)) {
@@ -242,13 +242,16 @@ FareCsv readFareCsv(QByteArrayView bytes) {
         return csv;
     }
 
-    auto text = [&](const Field& f, int column) {
+    // A field's text; nullopt (reported) when it is not UTF-8, so that no
+    // further problem is made up from its misread characters.
+    auto text = [&](const Field& f, int column) -> std::optional<QString> {
         QStringDecoder utf8(QStringDecoder::Utf8);
         QString t = utf8.decode(f.bytes);
-        if (utf8.hasError())
-            problems.add(f.line, column,
-                         QStringLiteral("%1: not UTF-8 text (save the file as CSV in UTF-8)").arg(fieldName(column)));
-        return t;
+        if (!utf8.hasError())
+            return t;
+        problems.add(f.line, column,
+                     QStringLiteral("%1: not UTF-8 text (save the file as CSV in UTF-8)").arg(fieldName(column)));
+        return std::nullopt;
     };
 
     // The header: its field count, and a guard against a first stop that
@@ -256,7 +259,7 @@ FareCsv readFareCsv(QByteArrayView bytes) {
     const Record& header = records.first();
     if (header.fields.size() >= 2) {
         QString ignored;
-        if (readNumber(text(header.fields[1], 2), &ignored))
+        if (readNumber(text(header.fields[1], 2).value_or(QString()), &ignored))
             problems.add(header.line, 0,
                          QStringLiteral("line 1 holds a stop, but it must be the header line (stop name, ticket "
                                         "number, columns 1 to 150)"));
@@ -291,7 +294,10 @@ FareCsv readFareCsv(QByteArrayView bytes) {
         StopRecord stop;
         for (int column = 1; column <= qMin<qsizetype>(count, kFareCsvFields); ++column) {
             const Field& f = rec.fields[column - 1];
-            const QString value = text(f, column);
+            const std::optional<QString> decoded = text(f, column);
+            if (!decoded)
+                continue;
+            const QString& value = *decoded;
             if (column == 1) {
                 stop.Chimei = value;
                 const QStringList bad = unrepresentable(value);
