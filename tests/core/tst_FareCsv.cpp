@@ -208,14 +208,6 @@ private Q_SLOTS:
         QCOMPARE(fareCsvProblemText(QStringLiteral("-"), {1, 0, QStringLiteral("m")}), QStringLiteral("-:1: m"));
     }
 
-    void demoRouteIsBuiltFromItsCsv() {
-        if (sourceDir().isEmpty())
-            QSKIP("K27_SOURCE_DIR is not set");
-        const FareCsv csv = readFareCsv(fileBytes(sourceDir() + QStringLiteral("/data/demo/12.csv")));
-        QCOMPARE(csv.problems, QList<FareCsvProblem>{});
-        QCOMPARE(writeHy3(csv.records), fileBytes(sourceDir() + QStringLiteral("/data/demo/12.hy3")));
-    }
-
     void hy3toolBuildsDumpsAndChecks() {
 #ifndef K27_HY3TOOL
         QSKIP("hy3tool is not built");
