@@ -6,6 +6,7 @@
 #include <QStringEncoder>
 #include <QStringList>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -185,17 +186,24 @@ QStringList unrepresentable(const QString& name) {
         const qsizetype len =
             (name[i].isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) ? 2 : 1;
         const QString ch = name.mid(i, len);
+        i += len;
         QStringEncoder encoder("Shift_JIS");
-        const QByteArray encoded = encoder.encode(ch); // converts only when stored
+        const QByteArray encoded = encoder.encode(ch);
+        const char32_t code = len == 2 ? QChar::surrogateToUcs4(ch[0], ch[1]) : ch[0].unicode();
+        const QString what =
+            QStringLiteral("'%1' (U+%2)").arg(ch, QString::number(quint32(code), 16).toUpper().rightJustified(4, u'0'));
         if (encoder.hasError()) {
-            const char32_t code = len == 2 ? QChar::surrogateToUcs4(ch[0], ch[1]) : ch[0].unicode();
-            QString entry = QStringLiteral("'%1' (U+%2) has no Shift-JIS code")
-                                .arg(ch, QString::number(quint32(code), 16).toUpper().rightJustified(4, u'0'));
+            QString entry = what + QStringLiteral(" has no Shift-JIS code");
             if (const QChar alike = lookAlike(code); !alike.isNull())
                 entry += QStringLiteral("; write '%1' instead").arg(alike);
             found << entry;
+            continue;
         }
-        i += len;
+        // A few characters are written with another one's code and would
+        // come back as that one.
+        const QString back = core::sjis::decode(encoded);
+        if (back != ch)
+            found << what + QStringLiteral(" has no Shift-JIS code of its own; it would read back as '%1'").arg(back);
     }
     return found;
 }
@@ -330,6 +338,12 @@ FareCsv readFareCsv(QByteArrayView bytes) {
                          .arg(stops == 0 ? QStringLiteral("no") : QString::number(stops))
                          .arg(stops == 1 ? QString() : QStringLiteral("s"))
                          .arg(kMinRouteStops));
+    // Problems of quoting are found before those of the fields: report all
+    // in the order of the text, the note that reading stopped staying last.
+    const auto sortedEnd = problems.full() ? csv.problems.end() - 1 : csv.problems.end();
+    std::stable_sort(csv.problems.begin(), sortedEnd, [](const FareCsvProblem& a, const FareCsvProblem& b) {
+        return a.line != b.line ? a.line < b.line : a.column < b.column;
+    });
     if (!csv.problems.isEmpty())
         csv.records.clear();
     return csv;

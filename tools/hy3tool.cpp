@@ -140,7 +140,10 @@ int check(const QString& path) {
     }
     say(QStringLiteral("%1: %2 stops, from %3 to %4")
             .arg(name, QString::number(c.file.count), c.file.records.first().Chimei, c.file.records.last().Chimei));
-    say(QStringLiteral("K27 accepts it from sections %1 to %2.").arg(c.firstSection).arg(c.lastSection));
+    if (c.firstSection == c.lastSection)
+        say(QStringLiteral("K27 accepts it from section %1 only.").arg(c.firstSection));
+    else
+        say(QStringLiteral("K27 accepts it from sections %1 to %2.").arg(c.firstSection).arg(c.lastSection));
     noteLosses(name, c);
     return exitOk;
 }

@@ -143,10 +143,12 @@ private Q_SLOTS:
         QTest::newRow("limits and leading zeros")
             << h + stopLine("S1", -32768, {{3, "32767"}, {4, "-000000000000032768"}}) + s(2) << QStringList{};
         QTest::newRow("no Shift-JIS code")
-            << h + s(1) + stopLine("本町〜한", 2) + stopLine(QString::fromUcs4(U"\U0001F68C停").toUtf8(), 3)
+            << h + s(1) + stopLine("本町〜한", 2) + stopLine(QString::fromUcs4(U"\U0001F68C停").toUtf8(), 3) +
+                   stopLine("\uF86F", 4)
             << QStringList{"3:1:stop name \"本町〜한\": '〜' (U+301C) has no Shift-JIS code; write '～' instead",
                            "3:1:stop name \"本町〜한\": '한' (U+D55C) has no Shift-JIS code",
-                           "4:1:'\U0001F68C' (U+1F68C) has no Shift-JIS code"};
+                           "4:1:'\U0001F68C' (U+1F68C) has no Shift-JIS code",
+                           "5:1:'\uF86F' (U+F86F) has no Shift-JIS code of its own; it would read back as '№'"};
         QTest::newRow("too few fields") << h + s(1) + s(2).left(s(2).lastIndexOf(',')) + '\n'
                                         << QStringList{"3:152:151 fields; a stop needs 152"};
         QTest::newRow("too many fields") << h + stopLine("S1", 1, {{153, "0"}}) + s(2)
@@ -154,6 +156,9 @@ private Q_SLOTS:
         QTest::newRow("quote never closed") << h + ok + "S3,\"3,170" << QStringList{"4:2:never closed"};
         QTest::newRow("text after the closing quote")
             << h + stopLine("\"桜橋\"前", 1) + s(2) << QStringList{"2:1:text after the closing quote"};
+        QTest::newRow("in the order of the text")
+            << h + stopLine("S1", 1, {{3, "x"}}) + stopLine("\"S2\"y", 2) + s(3)
+            << QStringList{"2:3:data column 1: \"x\"", "3:1:text after the closing quote"};
         QTest::newRow("not UTF-8") << h + stopLine(core::sjis::encode(QStringLiteral("桜橋")), 1) + s(2)
                                    << QStringList{"2:1:stop name: not UTF-8 text (save the file as CSV in UTF-8)"};
         QTest::newRow("blank line between stops")
