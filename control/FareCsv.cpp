@@ -309,8 +309,10 @@ FareCsv readFareCsv(QByteArrayView bytes) {
             if (column == 1) {
                 stop.Chimei = value;
                 const QStringList bad = unrepresentable(value);
+                // A long name is cut short in the message; the character named says the rest.
+                const QString shown = value.size() > 40 ? value.left(40) + u'…' : value;
                 for (const QString& ch : bad)
-                    problems.add(f.line, 1, QStringLiteral("stop name \"%1\": %2").arg(value, ch));
+                    problems.add(f.line, 1, QStringLiteral("stop name \"%1\": %2").arg(shown, ch));
                 const qsizetype length = core::sjis::encode(value).size();
                 if (length > 65535)
                     problems.add(f.line, 1,
