@@ -94,19 +94,36 @@ QString hy3ErrorText(const Hy3File& file) {
             .arg(file.count)
             .arg(kStopTableRows);
     case Hy3Error::Truncated:
-        return QStringLiteral("運賃データのファイルが途中で終わっています（停留所 %1 / %2、%3 バイト目）。")
+        return QStringLiteral(
+                   "運賃データのファイルが途中で終わっています（停留所 %1 / %2、先頭から %3 バイトの位置）。")
             .arg(file.errorRecord)
             .arg(file.count)
             .arg(file.errorOffset);
     case Hy3Error::NameRunsPastEnd:
-        return QStringLiteral("運賃データの停名の長さがファイルの終わりを越えています（停留所 %1、%2 バイト目）。")
+        return QStringLiteral(
+                   "運賃データの停名の長さがファイルの終わりを越えています（停留所 %1、先頭から %2 バイトの位置）。")
             .arg(file.errorRecord)
             .arg(file.errorOffset);
     }
     return {};
 }
 
+QString hy3WriteProblem(const QList<StopRecord>& records) {
+    if (records.size() > 32767)
+        return QStringLiteral("%1 stops do not fit in a fare file (at most 32767)").arg(records.size());
+    for (qsizetype k = 0; k < records.size(); ++k) {
+        const qsizetype length = core::sjis::encode(records[k].Chimei).size();
+        if (length > 65535)
+            return QStringLiteral("the name of stop %1 is %2 bytes long in Shift-JIS (at most 65535)")
+                .arg(k + 1)
+                .arg(length);
+    }
+    return {};
+}
+
 QByteArray writeHy3(const QList<StopRecord>& records) {
+    if (!hy3WriteProblem(records).isEmpty())
+        return {};
     QByteArray out;
     auto put16 = [&out](quint16 v) {
         char b[2];
@@ -123,6 +140,49 @@ QByteArray writeHy3(const QList<StopRecord>& records) {
             put16(quint16(c));
     }
     return out;
+}
+
+QString hy3ZeroCountMessage() {
+    return QStringLiteral("指定した系統はデータの数が0(未登録)の可能性があります...");
+}
+
+QString hy3SectionMessage() {
+    return QStringLiteral("指定した区間はデータの数よりも多いです...\r\n  解決法：正しい区間を入力して下さい.");
+}
+
+Hy3Check checkHy3(QByteArrayView bytes) {
+    Hy3Check c;
+    c.file = readHy3(bytes);
+    // The reset checks the count before it reads a record, so a count it
+    // refuses hides any fault in the records.
+    if (c.file.error == Hy3Error::TooShort)
+        c.refusal = hy3ErrorText(c.file);
+    else if (c.file.count == 0)
+        c.refusal = hy3ZeroCountMessage();
+    else if (c.file.count - 1 < 1)
+        c.refusal = hy3SectionMessage();
+    else if (c.file.error != Hy3Error::None)
+        c.refusal = hy3ErrorText(c.file);
+    else {
+        c.accepted = true;
+        c.firstSection = 1;
+        c.lastSection = qMin(c.file.count - 1, kStopTableRows - 1);
+    }
+    if (c.file.error != Hy3Error::None)
+        return c;
+
+    // Walk the records again to find where they end and which names do not
+    // survive a trip through text.
+    qsizetype pos = 2;
+    for (qsizetype k = 0; k < c.file.records.size(); ++k) {
+        const quint16 nameLength = qFromLittleEndian<quint16>(bytes.data() + pos);
+        const QByteArrayView name = bytes.sliced(pos + 2, nameLength);
+        if (core::sjis::encode(c.file.records[k].Chimei) != name)
+            c.namesChangedByText << int(k + 1);
+        pos += 2 + nameLength + 2 + 2 * kDataColumns;
+    }
+    c.trailingBytes = bytes.size() - pos;
+    return c;
 }
 
 qint32 routeNumber(const QString& keitouText) {

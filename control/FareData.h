@@ -59,9 +59,37 @@ Hy3File readHy3(QByteArrayView bytes);
 // A description of a failure for the user and for hy3tool.
 QString hy3ErrorText(const Hy3File& file);
 
+// Why records cannot be stored in a fare file: more than 32767 of them (N is
+// 16 bits) or a stop name longer than 65535 bytes in Shift-JIS (L is 16
+// bits). Empty when they can.
+QString hy3WriteProblem(const QList<StopRecord>& records);
 // The bytes of a fare file holding records. Stop names are encoded as
 // Shift-JIS (characters it lacks become '?'; hy3tool checks names first).
+// Records that hy3WriteProblem refuses give an empty array, never a file
+// whose counts have wrapped round.
 QByteArray writeHy3(const QList<StopRecord>& records);
+
+// The reset's own messages for a file it refuses before reading the records.
+QString hy3ZeroCountMessage();
+QString hy3SectionMessage();
+
+// What the reset makes of a fare file's bytes, for hy3tool check and dump.
+struct Hy3Check {
+    Hy3File file;
+    bool accepted = false;
+    int firstSection = 0; // the sections the reset accepts, when accepted
+    int lastSection = 0;
+    QString refusal; // the message the reset shows, when refused
+    // Whenever all N records could be read (accepted or not): the bytes after
+    // them, which the reset ignores, and the 1-based stops whose name bytes
+    // do not come back unchanged from text (broken or duplicate codes).
+    qsizetype trailingBytes = 0;
+    QList<int> namesChangedByText;
+};
+// Mirrors the reset: N = 0 and N - 1 below every section are refused before
+// the records are read, then the records must all be there. The sections
+// accepted are 1..N-1 (the reset clamps a section to 1..300).
+Hy3Check checkHy3(QByteArrayView bytes);
 
 // The fare file of a route: folder, a "/" when the folder is not empty and
 // does not already end in one, the route number without leading zeros
