@@ -11,7 +11,6 @@
 #include <QtEndian>
 
 #include <cerrno>
-#include <initializer_list>
 
 namespace mdlIniIo {
 
@@ -214,15 +213,6 @@ QString inConfigFolder(const SettingsPlace& place) {
     return place.configFolder + QLatin1Char('/') + baseFileName(place.executablePath);
 }
 
-// Whether the device's last error is one of the system errors: Qt keeps the
-// system's text of the error, not its number.
-bool systemErrorIs(const QFileDevice& file, std::initializer_list<int> numbers) {
-    for (int number : numbers)
-        if (file.errorString() == qt_error_string(number))
-            return true;
-    return false;
-}
-
 core::RuntimeError permissionDenied() {
     return {core::errors::kPermissionDenied, QStringLiteral("書き込みできません。")};
 }
@@ -230,16 +220,28 @@ core::RuntimeError pathFileAccess() {
     return {core::errors::kPathFileAccess, QStringLiteral("パス名が無効です。")};
 }
 
-core::RuntimeError openError(const QFileDevice& file) {
-    if (systemErrorIs(file, {EACCES, EPERM, EROFS}))
+bool isPermissionError(int systemError) {
+    return systemError == EACCES || systemError == EPERM || systemError == EROFS;
+}
+
+// The failure to open the file for replacing. Qt words its own refusals
+// (an existing file without write permission) and the system's errors
+// alike, so the permissions are looked at as well as the system error.
+core::RuntimeError openError(int systemError, const QString& path) {
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    if (isPermissionError(systemError) || (file.exists() && !file.isWritable()) || !folder.isWritable())
         return permissionDenied();
     return pathFileAccess();
 }
 
-core::RuntimeError writeError(const QFileDevice& file) {
-    if (file.error() == QFileDevice::ResourceError || systemErrorIs(file, {ENOSPC, EFBIG, EDQUOT}))
+// A failed write, flush or commit, by the system error it left behind: Qt's
+// text for a write that stopped halfway is only "Unknown error".
+core::RuntimeError writeError(int systemError, const QFileDevice& file) {
+    if (systemError == ENOSPC || systemError == EFBIG || systemError == EDQUOT ||
+        file.error() == QFileDevice::ResourceError)
         return {core::errors::kDiskFull, QStringLiteral("ディスクの空き容量が不足しています。")};
-    if (systemErrorIs(file, {EACCES, EPERM, EROFS}))
+    if (isPermissionError(systemError))
         return permissionDenied();
     return {core::errors::kDeviceIo, QStringLiteral("デバイス I/O エラーです。")};
 }
@@ -326,30 +328,37 @@ void writeSettingsFile(const QString& path, QByteArrayView bytes) {
     if (!QDir().mkpath(info.absolutePath()))
         throw core::RuntimeError(core::errors::kPathNotFound, QStringLiteral("パスが見つかりません。"));
 
+    // errno is cleared before each step and read right after it fails,
+    // before anything else can change it.
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        throw openError(file);
+        throw openError(errno, path);
+    auto fail = [&file](int systemError) {
+        const core::RuntimeError error = writeError(systemError, file);
+        file.cancelWriting();
+        return error;
+    };
     // A write may take fewer bytes than offered (a file-size limit, a disk
     // filling up) without reporting an error, and commit() would then put
     // the short file in place: write the rest until every byte is taken or
-    // the system names the failure.
+    // the system names the failure, and flush before committing.
     qsizetype written = 0;
     while (written < bytes.size()) {
+        errno = 0;
         const qint64 n = file.write(bytes.data() + written, bytes.size() - written);
-        if (n <= 0) {
-            const core::RuntimeError error = writeError(file);
-            file.cancelWriting();
-            throw error;
-        }
+        if (n <= 0)
+            throw fail(errno);
         written += qsizetype(n);
     }
-    if (!file.flush()) {
-        const core::RuntimeError error = writeError(file);
-        file.cancelWriting();
-        throw error;
+    errno = 0;
+    if (!file.flush())
+        throw fail(errno);
+    errno = 0;
+    if (!file.commit()) {
+        const int systemError = errno;
+        throw file.error() == QFileDevice::RenameError ? pathFileAccess() : writeError(systemError, file);
     }
-    if (!file.commit())
-        throw file.error() == QFileDevice::WriteError ? writeError(file) : pathFileAccess();
 }
 
 QString saveErrorText(const core::RuntimeError& error) {
