@@ -27,7 +27,8 @@ public:
     void operator()(qint32 value) { append<quint32>(quint32(value)); }
     void operator()(quint32 colour) { append<quint32>(colour); }
     void operator()(const QString& text) {
-        QByteArray encoded = core::sjis::encode(text);
+        // Most texts are empty: no converter for them.
+        QByteArray encoded = text.isEmpty() ? QByteArray() : core::sjis::encode(text);
         if (encoded.size() > kMaxTextBytes)
             encoded.truncate(wholeCharacters(encoded, kMaxTextBytes));
         append<quint16>(quint16(encoded.size()));
@@ -69,7 +70,7 @@ public:
             text.clear();
             return;
         }
-        text = core::sjis::decode(data_.sliced(pos_, count));
+        text = count == 0 ? QString() : core::sjis::decode(data_.sliced(pos_, count));
         pos_ += count;
     }
     void degitCount(qint16& count) {
