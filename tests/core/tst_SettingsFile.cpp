@@ -166,60 +166,32 @@ private Q_SLOTS:
         QCOMPARE(back.record.Options.Sound.StepSound1, QStringLiteral("/snd/ﾁｬｲﾑ1.mid"));
     }
 
-    void emptyTextsMake538Bytes() {
-        const QByteArray bytes = encodeSettings(allTextsEmpty());
-        QCOMPARE(bytes.size(), 538);
-        QCOMPARE(kEmptyFileSize, 538);
-        // Item 10 sits right before the 300 bytes of the per-digit modes.
-        QCOMPARE(bytes.mid(536 - 300, 2), QByteArray("\x32\x00", 2));
-        QCOMPARE(bytes.size() - (536 - 300 + 2), 300);
-
-        // Each text adds its Shift-JIS bytes: a kanji counts 2.
+    void layoutLandmarks() {
         SettingsRecord r;
-        r.Options.Sound.TapeSound3 = QStringLiteral("前A");
-        QCOMPARE(encodeSettings(r).size(), 538 + 3);
-    }
-
-    void folderTextAndPanelRecordOffsets() {
-        SettingsRecord r;
+        QCOMPARE(encodeSettings(r).size(), 538); // every text empty
         r.Options.Folder.FareDataDir = QStringLiteral("C:\\DATA");
-        r.Options.Folder.TapeDataDir = QStringLiteral("放送"); // 4 bytes
+        r.Options.Folder.TapeDataDir = QStringLiteral("放送"); // a kanji counts 2 bytes
         r.Options.Panel.AutoSeiriNum = 1;
         r.Options.Panel.SeiriColorOff = 0x00112233;
-        const QByteArray bytes = encodeSettings(r);
-        QCOMPARE(bytes.left(9), QByteArray::fromHex("0700433A5C44415441"));
-        QCOMPARE(bytes.mid(9, 6), QByteArray::fromHex("0400") + core::sjis::encode(QStringLiteral("放送")));
-        const qsizetype panel = 4 + 7 + 4;
-        QCOMPARE(bytes.mid(panel, 2), QByteArray::fromHex("0100"));
-        QCOMPARE(bytes.mid(panel + 2, 4), QByteArray::fromHex("33221100")); // no padding before it
-        // The digit count follows the custom colours in any file.
-        QCOMPARE(bytes.mid(bytes.size() - 302, 2), QByteArray::fromHex("3200"));
-    }
-
-    void controlPanelRecordIs22Bytes() {
-        SettingsRecord r;
         r.CtlPanel = {1, 0x01020304, -2, 1, 0, 1440 * 9, -15}; // late night on, preview shut
-        r.BoardPos = {0x0A0B0C0D, 0};
         const QByteArray bytes = encodeSettings(r);
-        // Folders 4, PanelRec 40, DegitRec 32, ChimeiRec 12, SoundRec 38,
-        // PreviewRec 12: the control panel's record starts at 138.
-        QCOMPARE(bytes.mid(138, 22), QByteArray::fromHex("0100"
-                                                         "04030201"
-                                                         "FEFFFFFF"
-                                                         "0100"
-                                                         "0000"
-                                                         "A0320000"
-                                                         "F1FFFFFF"));
-        QCOMPARE(bytes.mid(160, 4), QByteArray::fromHex("0D0C0B0A"));
-    }
-
-    void perDigitModesInShiftZeroModeFillZeroOrder() {
-        SettingsRecord r;
-        r.DegitModes[0] = {1, 2, 3};
-        r.DegitModes[49] = {-1, 4, 1};
-        const QByteArray bytes = encodeSettings(r);
-        QCOMPARE(bytes.mid(238, 6), QByteArray::fromHex("010002000300"));
-        QCOMPARE(bytes.right(6), QByteArray::fromHex("FFFF04000100"));
+        QCOMPARE(bytes.size(), 538 + 7 + 4);
+        QCOMPARE(bytes.left(9), QByteArray::fromHex("0700433A5C44415441"));
+        // PanelRec at 4 + the folder texts, its first colour right after
+        // the int16, no padding.
+        QCOMPARE(bytes.mid(4 + 11, 6), QByteArray::fromHex("0100"
+                                                           "33221100"));
+        // The control panel's 22 bytes follow PanelRec 40 + texts,
+        // DegitRec 32, ChimeiRec 12, SoundRec 38, PreviewRec 12.
+        QCOMPARE(bytes.mid(4 + 11 + 134, 22), QByteArray::fromHex("0100"
+                                                                  "04030201"
+                                                                  "FEFFFFFF"
+                                                                  "0100"
+                                                                  "0000"
+                                                                  "A0320000"
+                                                                  "F1FFFFFF"));
+        // The digit count 50, then exactly 300 bytes.
+        QCOMPARE(bytes.mid(bytes.size() - 302, 2), QByteArray::fromHex("3200"));
     }
 
     void digitCountIsAlways50AndIgnored_data() {
