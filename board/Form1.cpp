@@ -142,13 +142,15 @@ void Form1::DeleteRgn() {
     // The region belongs to the window since it was applied; nothing to free.
 }
 
-void Form1::GetFormInfo(qint32& left, qint32& top) const {
-    left = core::pixelsToTwips(x());
-    top = core::pixelsToTwips(y());
+void Form1::GetFormInfo(BoardPosRec& rec) const {
+    rec.BoardLeft = core::roundTwips(double(x()) * core::kTwipsPerPixel);
+    rec.BoardTop = core::roundTwips(double(y()) * core::kTwipsPerPixel);
 }
 
-void Form1::SetFormInfo(qint32 left, qint32 top) {
-    move(core::twipsToPixels(left), core::twipsToPixels(top));
+void Form1::SetFormInfo(const BoardPosRec& rec) {
+    // To the nearest pixel: a position saved by this program comes back
+    // exactly, and any other settles on the pixel the next save writes.
+    move(core::twipsToPixels(rec.BoardLeft), core::twipsToPixels(rec.BoardTop));
 }
 
 void Form1::setPicture(const QPixmap& picture) {

@@ -3,6 +3,8 @@
 // with the panel picture, fifty ticket numbers and a fare display under
 // each, plus a spare digit, a clock and the stop-name display that this
 // model keeps hidden.
+#include "core/SettingsRecords.h"
+
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
@@ -44,9 +46,10 @@ public:
     Q_INVOKABLE void placeAndShape();
 
     Q_INVOKABLE void DeleteRgn();
-    // Window position for the settings file, in twips.
-    void GetFormInfo(qint32& left, qint32& top) const;
-    void SetFormInfo(qint32 left, qint32 top);
+    // The window position for the settings file, in twips. GetFormInfo
+    // throws core::RuntimeError (6) for a position beyond 32 bits of twips.
+    void GetFormInfo(BoardPosRec& rec) const;
+    void SetFormInfo(const BoardPosRec& rec);
 
     // The window's background picture, drawn from the top-left corner; the
     // rest of the client area stays grey.

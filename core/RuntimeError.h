@@ -21,10 +21,17 @@ private:
 };
 
 namespace errors {
+inline constexpr int kOverflow = 6;
 inline constexpr int kObjectNotSet = 91;
 inline constexpr int kInternal = 51;
+inline constexpr int kBadFileName = 52;
 inline constexpr int kFileNotFound = 53;
+inline constexpr int kDeviceIo = 57;
+inline constexpr int kDiskFull = 61;
+inline constexpr int kPermissionDenied = 70;
+inline constexpr int kPathFileAccess = 75;
 inline constexpr int kPathNotFound = 76;
+inline constexpr int kInvalidPropertyValue = 380;
 inline constexpr int kInvalidPicture = 481;
 } // namespace errors
 

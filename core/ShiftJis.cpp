@@ -5,6 +5,15 @@
 
 namespace core::sjis {
 
+namespace {
+
+// UTF-16 units of the code point starting at i: 2 for a surrogate pair.
+qsizetype codePointLength(QStringView text, qsizetype i) {
+    return (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
+}
+
+} // namespace
+
 QByteArray encode(QStringView text) {
     QStringEncoder encoder("Shift_JIS");
     QByteArray whole = encoder.encode(text);
@@ -16,14 +25,34 @@ QByteArray encode(QStringView text) {
     QByteArray out;
     out.reserve(text.size() * 2);
     for (qsizetype i = 0; i < text.size();) {
-        const qsizetype len =
-            (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
+        const qsizetype len = codePointLength(text, i);
         QStringEncoder one("Shift_JIS");
         const QByteArray bytes = one.encode(text.mid(i, len));
         out += one.hasError() ? QByteArray("?") : bytes;
         i += len;
     }
     return out;
+}
+
+QStringList unencodable(QStringView text) {
+    QStringList found;
+    {
+        // encode() converts only when its result becomes a QByteArray.
+        QStringEncoder whole("Shift_JIS");
+        const QByteArray bytes = whole.encode(text);
+        if (!whole.hasError())
+            return found;
+    }
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len = codePointLength(text, i);
+        QStringEncoder one("Shift_JIS");
+        const QByteArray bytes = one.encode(text.mid(i, len));
+        const QString ch = text.mid(i, len).toString();
+        if (one.hasError() && !found.contains(ch))
+            found << ch;
+        i += len;
+    }
+    return found;
 }
 
 QString decode(QByteArrayView bytes) {

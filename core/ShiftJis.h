@@ -4,6 +4,7 @@
 // is QString.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace core::sjis {
 
@@ -11,6 +12,11 @@ namespace core::sjis {
 // becomes '?' (0x3F), as the Windows conversion does by default, so byte
 // counts stay predictable: one byte for the replaced character.
 QByteArray encode(QStringView text);
+
+// The characters of text that Shift-JIS cannot represent, each once, in the
+// order they first appear (a character outside the BMP is one entry of two
+// UTF-16 units). Empty when the whole text encodes.
+QStringList unencodable(QStringView text);
 
 // Decodes Shift-JIS bytes. Bytes that form no character (a lone lead byte at
 // the end, an invalid trail byte) are dropped rather than turned into U+FFFD.

@@ -4,6 +4,7 @@
 // changes nothing.
 #include "options/frmOption.h"
 
+#include "core/ShiftJis.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
@@ -24,6 +25,26 @@ QString filter(std::initializer_list<std::pair<const char*, const char*>> pairs)
     return f + QChar(0);
 }
 
+// The settings file keeps paths in Shift-JIS: a chosen path with characters
+// that code page 932 lacks works for this run but comes back mangled at the
+// next start. Say so at once, naming the characters (with their code point,
+// as some are hard to tell apart or invisible).
+void warnIfNotStorable(QWidget* owner, const QString& path) {
+    const QStringList missing = core::sjis::unencodable(path);
+    if (missing.isEmpty())
+        return;
+    QStringList named;
+    for (const QString& ch : missing) {
+        const QString code = QString::number(ch.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+        named << ch + QStringLiteral("\u00A0(U+") + code + QLatin1Char(')');
+    }
+    platform::messageBox().MsgBox(
+        owner,
+        QStringLiteral("選択したパス名には設定ファイルに保存できない文字（") + named.join(QStringLiteral("、")) +
+            QStringLiteral("）が含まれています。\r\n今回は使えますが、次回起動時には使えません。"),
+        platform::MsgButtons::Ok, platform::MsgIcon::Exclamation, QStringLiteral("保存できない文字"));
+}
+
 } // namespace
 
 QString frmOption::GetPathString(const QString&) {
@@ -33,8 +54,10 @@ QString frmOption::GetPathString(const QString&) {
 void frmOption::Command3_Click(int index) {
     QLineEdit* box = Text2.at(size_t(index));
     const QString folder = GetPathString(QString());
-    if (!folder.isEmpty())
-        box->setText(folder);
+    if (folder.isEmpty())
+        return;
+    box->setText(folder);
+    warnIfNotStorable(this, folder);
 }
 
 void frmOption::Command10_Click(int index) {
@@ -50,8 +73,10 @@ void frmOption::cmdSelectSound_Click(int index) {
         this, 0,
         filter({{"Waveサウンド(*.wav)", "*.wav"}, {"MP3サウンド(*.mp3)", "*.mp3"}, {"MIDIシーケンス(*.mid)", "*.mid"}}),
         QString(), QStringLiteral("サウンドの選択"));
-    if (!path.isEmpty())
-        box->setText(path);
+    if (path.isEmpty())
+        return;
+    box->setText(path);
+    warnIfNotStorable(this, path);
 }
 
 void frmOption::Command6_Click(int index) {
@@ -59,8 +84,10 @@ void frmOption::Command6_Click(int index) {
     const QString path = platform::helper().Vx3FileDlg(
         this, 0, filter({{"ビットマップ(*.bmp)", "*.bmp"}, {"GIF画像(*.gif)", "*.gif"}, {"JPEG画像(*.jpg)", "*.jpg"}}),
         QString(), QStringLiteral("パネル画像の選択"));
-    if (!path.isEmpty())
-        box->setText(path);
+    if (path.isEmpty())
+        return;
+    box->setText(path);
+    warnIfNotStorable(this, path);
 }
 
 void frmOption::Command1_Click() {
@@ -71,6 +98,7 @@ void frmOption::Command1_Click() {
         return;
     if (SetPlgin(path) != 0) {
         txtSeiriPlgDir->setText(path);
+        warnIfNotStorable(this, path);
         return;
     }
     platform::messageBox().MsgBox(this, QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"),

@@ -270,6 +270,27 @@ private Q_SLOTS:
         QCOMPARE(board.mask(), mask);
     }
 
+    void positionInTwipsForTheSettingsFile() {
+        PlatformDoubles doubles;
+        Form1 board;
+        BoardPosRec rec;
+        board.move(40, -7); // left of or above the primary screen is a position too
+        board.GetFormInfo(rec);
+        QCOMPARE(rec, (BoardPosRec{600, -105}));
+
+        // A saved position comes back to the pixel.
+        Form1 restarted;
+        restarted.SetFormInfo(rec);
+        QCOMPARE(restarted.pos(), QPoint(40, -7));
+
+        // Twips between pixels settle on the nearest pixel, and from then
+        // on save and restore agree.
+        restarted.SetFormInfo({100, 7});
+        QCOMPARE(restarted.pos(), QPoint(7, 0));
+        restarted.GetFormInfo(rec);
+        QCOMPARE(rec, (BoardPosRec{105, 0}));
+    }
+
     void pressesOnTheLabelsReachThePanel() {
         PlatformDoubles doubles;
         Form1 board;

@@ -25,6 +25,16 @@ private Q_SLOTS:
         QCOMPARE(lenB(text), 4);
     }
 
+    void unencodableNamesEachMissingCharacterOnce() {
+        const QString bus = QString::fromUcs4(U"\U0001F68C");
+        // Accents, emoji (a surrogate pair, one entry), Hangul; repeats once.
+        QCOMPARE(sjis::unencodable(QStringLiteral("/snd/caf\u00E9/") + bus + QStringLiteral("한\u00E9.wav")),
+                 QStringList({QStringLiteral("\u00E9"), bus, QStringLiteral("한")}));
+        // Everything code page 932 has, half-width kana and NEC extensions included.
+        QVERIFY(sjis::unencodable(QStringLiteral("C:\\データ\\ｱｲｳ①～")).isEmpty());
+        QVERIFY(sjis::unencodable(QString()).isEmpty());
+    }
+
     void brokenBytesAreDroppedNotReplaced() {
         QCOMPARE(sjis::decode(QByteArray("AB\x8E")), QStringLiteral("AB"));
         QCOMPARE(sjis::decode(QByteArray("\x8E\x73\x82")), QStringLiteral("市"));

@@ -37,6 +37,8 @@ private Q_SLOTS:
     void datePicker();
     void colourButtons();
     void openFolderPassesTheTextAsTyped();
+    void pathsTheSettingsFileCannotHoldAreNamed_data();
+    void pathsTheSettingsFileCannotHoldAreNamed();
 };
 
 void tst_pickers::soundPickerFillsOnlyItsSlot_data() {
@@ -183,6 +185,52 @@ void tst_pickers::openFolderPassesTheTextAsTyped() {
     QCOMPARE(doubles.shell.opened,
              QStringList({QStringLiteral("/no/such/フォルダ"), QString(), QStringLiteral("/no/such/フォルダ")}));
     QVERIFY(doubles.messages.shown.isEmpty());
+}
+
+void tst_pickers::pathsTheSettingsFileCannotHoldAreNamed_data() {
+    QTest::addColumn<QString>("picker");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("sound") << QStringLiteral("cmdSelectSound(3)") << QStringLiteral("txtSelectSound(3)");
+    QTest::newRow("panel picture") << QStringLiteral("Command6(0)") << QStringLiteral("txtSelectPanel(0)");
+    QTest::newRow("folder") << QStringLiteral("Command3(0)") << QStringLiteral("Text2(0)");
+    QTest::newRow("plug-in") << QStringLiteral("Command1") << QStringLiteral("txtSeiriPlgDir");
+}
+
+void tst_pickers::pathsTheSettingsFileCannotHoldAreNamed() {
+    QFETCH(QString, picker);
+    QFETCH(QString, box);
+    PlatformDoubles doubles;
+    K27Windows w;
+    frmOption& o = w.options;
+    o.Option3[1]->click();      // panel pictures chosen per state
+    o.chkUseSeiriPrev->click(); // the plug-in page in use
+    doubles.helper.plgInfoResult = 1;
+    auto* button = testsupport::child<QAbstractButton>(&o, picker);
+    auto* text = testsupport::child<QLineEdit>(&o, box);
+    QVERIFY(button && text);
+
+    // A path Shift-JIS can hold (Japanese, half-width kana) says nothing.
+    const QString plain = QStringLiteral("/データ/ﾁｬｲﾑ/案内.wav");
+    doubles.helper.fileDlgAnswer = doubles.helper.folderDlgAnswer = plain;
+    button->click();
+    QCOMPARE(text->text(), plain);
+    QVERIFY(doubles.messages.shown.isEmpty());
+
+    // One it cannot is still taken for this run, and the user is told which
+    // characters will not survive a restart, each once.
+    const QString emoji = QString::fromUcs4(U"\U0001F600");
+    const QString odd = QStringLiteral("/home/r\u00E9mi/") + emoji + QStringLiteral("/caf\u00E9.wav");
+    doubles.helper.fileDlgAnswer = doubles.helper.folderDlgAnswer = odd;
+    button->click();
+    QCOMPARE(text->text(), odd);
+    QCOMPARE(doubles.messages.shown.size(), 1);
+    const auto& shown = doubles.messages.shown[0];
+    QCOMPARE(shown.prompt,
+             QStringLiteral("選択したパス名には設定ファイルに保存できない文字（\u00E9\u00A0(U+00E9)、") + emoji +
+                 QStringLiteral("\u00A0(U+1F600)）が含まれています。\r\n今回は使えますが、次回起動時には使えません。"));
+    QCOMPARE(shown.buttons, platform::MsgButtons::Ok);
+    QCOMPARE(shown.icon, platform::MsgIcon::Exclamation);
+    QCOMPARE(shown.title, QStringLiteral("保存できない文字"));
 }
 
 QTEST_MAIN(tst_pickers)
