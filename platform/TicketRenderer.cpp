@@ -273,8 +273,12 @@ void drawTicket(QPainter& painter, const TicketPlugin& plugin, const TicketValue
                 frame(painter, r, place.length(item.borderWidth), toColor(item.borderColor));
             break;
         case ItemKind::Barcode:
-            if (plugin.barcode)
+            if (plugin.barcode) {
+                painter.save();
+                painter.setClipRect(r, Qt::IntersectClip);
                 drawBarcode(painter, r, plugin, item, values);
+                painter.restore();
+            }
             break;
         default: {
             if (item.background)
