@@ -6,16 +6,22 @@
 #include "platform/ColorRef.h"
 #include "platform/DigitSettingsDialog.h"
 #include "platform/Platform.h"
+#include "platform/TicketRenderer.h"
 
 #include <QCalendarWidget>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSysInfo>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace platform {
@@ -147,14 +153,59 @@ QString QtVXB4Res::MidB_ASCII(const QString& text, int start, int count) {
     return core::midB(text, start, count);
 }
 
-// The plug-in engine reads no ticket format yet: every file is reported as
-// not being a plug-in, which the callers handle as a rejected file.
-qint32 QtVXB4Res::VX4_GetPlgInfo(const QString&, PlgInfo&) {
-    return 0;
+QtVXB4Res::QtVXB4Res() : plugins_(&ticket::barcodeFitProblem) {}
+
+// Any file that is not a valid plug-in is answered with 0 and leaves the
+// record as it came.
+qint32 QtVXB4Res::VX4_GetPlgInfo(const QString& plugin, PlgInfo& info) {
+    const auto entry = plugins_.get(plugin);
+    if (!entry.plugin)
+        return 0;
+    const ticket::TicketPlugin& p = *entry.plugin;
+    info.InfoHead = ticket::kFormatVersion;
+    info.PrevWidth = p.previewWidth;
+    info.PrevHeight = p.previewHeight;
+    info.CanDate = p.printsDate;
+    info.CanTime = p.printsTime;
+    info.CanKeitou = p.printsRoute;
+    info.CanChimei = p.printsStopName;
+    info.CanBarcode = p.printsBarcode;
+    info.BarcodeCount = p.barcodeCount();
+    info.KeitouMax = p.barcode ? p.barcode->routeMax : 0;
+    info.BarcodeMode = p.barcode ? p.barcode->mode : 0;
+    info.StopFrom = p.barcode ? p.barcode->stopFrom : 0;
+    info.StopTo = p.barcode ? p.barcode->stopTo : 0;
+    info.CorpCount = qint32(p.companies.size());
+    return 1;
 }
-void QtVXB4Res::VX4_SetPlgComment(const QString&, QWidget*) {}
-void QtVXB4Res::VX4_SetCorpAddList(const QString&, QWidget*) {}
-void QtVXB4Res::VX4_DrawSeiriken(const QString&, QPainter&, const QString&, const QString&, const QString&, qint32,
-                                 qint16, qint16, qint16) {}
+
+void QtVXB4Res::VX4_SetPlgComment(const QString& plugin, QWidget* textBox) {
+    const auto entry = plugins_.get(plugin);
+    if (!entry.plugin)
+        return;
+    const QString& notes = entry.plugin->notes;
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(textBox))
+        plain->setPlainText(notes);
+    else if (auto* rich = qobject_cast<QTextEdit*>(textBox))
+        rich->setPlainText(notes);
+    else if (auto* line = qobject_cast<QLineEdit*>(textBox))
+        line->setText(QString(notes).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+}
+
+void QtVXB4Res::VX4_SetCorpAddList(const QString& plugin, QWidget* comboBox) {
+    const auto entry = plugins_.get(plugin);
+    auto* combo = qobject_cast<QComboBox*>(comboBox);
+    if (!entry.plugin || !combo)
+        return;
+    combo->addItems(entry.plugin->companies);
+}
+
+void QtVXB4Res::VX4_DrawSeiriken(const QString& plugin, QPainter& dc, const QString& chimei, const QString& date,
+                                 const QString& time, qint32 keitou, qint16 seiriNum, qint16 row, qint16 corp) {
+    const auto entry = plugins_.get(plugin);
+    if (!entry.plugin || !dc.isActive())
+        return;
+    ticket::drawTicket(dc, *entry.plugin, ticket::TicketValues{chimei, date, time, keitou, seiriNum, row, corp});
+}
 
 } // namespace platform

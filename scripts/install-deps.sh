@@ -14,6 +14,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth imagemagick
   libbenchmark-dev clang
+  libzxing-dev
   pulseaudio pulseaudio-utils sox lame
 )
 

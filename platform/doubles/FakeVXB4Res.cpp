@@ -74,6 +74,8 @@ QString FakeVXB4Res::MidB_ASCII(const QString& text, int start, int count) {
 
 qint32 FakeVXB4Res::VX4_GetPlgInfo(const QString& plugin, PlgInfo& info) {
     calls << QStringLiteral("VX4_GetPlgInfo(%1)").arg(plugin);
+    if (pluginEngine)
+        return pluginEngine->VX4_GetPlgInfo(plugin, info);
     if (plgInfoResult)
         info = plgInfo;
     return plgInfoResult;
@@ -81,6 +83,8 @@ qint32 FakeVXB4Res::VX4_GetPlgInfo(const QString& plugin, PlgInfo& info) {
 
 void FakeVXB4Res::VX4_SetPlgComment(const QString& plugin, QWidget* textBox) {
     calls << QStringLiteral("VX4_SetPlgComment(%1)").arg(plugin);
+    if (pluginEngine)
+        return pluginEngine->VX4_SetPlgComment(plugin, textBox);
     if (auto* plain = qobject_cast<QPlainTextEdit*>(textBox))
         plain->setPlainText(plgComment);
     else if (auto* rich = qobject_cast<QTextEdit*>(textBox))
@@ -89,6 +93,8 @@ void FakeVXB4Res::VX4_SetPlgComment(const QString& plugin, QWidget* textBox) {
 
 void FakeVXB4Res::VX4_SetCorpAddList(const QString& plugin, QWidget* comboBox) {
     calls << QStringLiteral("VX4_SetCorpAddList(%1)").arg(plugin);
+    if (pluginEngine)
+        return pluginEngine->VX4_SetCorpAddList(plugin, comboBox);
     if (auto* combo = qobject_cast<QComboBox*>(comboBox))
         combo->addItems(plgCompanies);
 }
@@ -101,6 +107,8 @@ void FakeVXB4Res::VX4_DrawSeiriken(const QString& plugin, QPainter& dc, const QS
                  .arg(seiriNum)
                  .arg(row)
                  .arg(corp);
+    if (pluginEngine)
+        return pluginEngine->VX4_DrawSeiriken(plugin, dc, chimei, date, time, keitou, seiriNum, row, corp);
     dc.drawText(QPoint(4, 16), chimei);
 }
 

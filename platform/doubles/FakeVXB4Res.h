@@ -32,6 +32,9 @@ public:
     OsVersionInfo osVersion;
 
     // Plug-in calls: the record handed out and whether the file is accepted.
+    // With an engine set, the four plug-in calls are recorded and then
+    // answered by it (the real plug-in engine among faked dialogs).
+    VXB4Res* pluginEngine = nullptr;
     qint32 plgInfoResult = 0;
     PlgInfo plgInfo;
     QString plgComment;
