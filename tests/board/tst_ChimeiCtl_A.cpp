@@ -1,6 +1,7 @@
 // The stop-name column: dot patterns read back from the dot surface, the
 // cell layout, and scrolling driven by virtual time.
 #include "board/chimei/ChimeiCtl_A.h"
+#include "board/chimei/ChimeiGlyph.h"
 #include "core/PropertyBag.h"
 #include "platform/ColorRef.h"
 #include "platform/Fonts.h"
@@ -53,10 +54,10 @@ Glyph transposed(const Glyph& g) {
 }
 
 Glyph gothic(const QString& s, int dx = 0, int dy = 0) {
-    return ChimeiCtl_A::rasterise(s, platform::kFaceGothic, false, dx, dy);
+    return chimei::rasterise(s, platform::kFaceGothic, false, dx, dy);
 }
 Glyph mincho(const QString& s) {
-    return ChimeiCtl_A::rasterise(s, platform::kFaceMincho, false, 0, 0);
+    return chimei::rasterise(s, platform::kFaceMincho, false, 0, 0);
 }
 
 // One piece drawn alone at (2, 0) under a font mode.
@@ -185,7 +186,7 @@ void tst_ChimeiCtl_A::fontChosenPerCharacter() {
 
     // The code boundaries: 0x889F is the first kanji, 0x824F..0x829A the
     // full-width digits and letters; single bytes count as kanji.
-    const auto face = &ChimeiCtl_A::faceForPiece;
+    const auto face = &chimei::faceForPiece;
     QCOMPARE(face(QStringLiteral("亜"), 2), platform::kFaceGothic); // 0x889F
     QCOMPARE(face(QStringLiteral("ヶ"), 2), platform::kFaceMincho); // 0x8396
     QCOMPARE(face(QStringLiteral("AB"), 2), platform::kFaceGothic);
@@ -248,7 +249,7 @@ void tst_ChimeiCtl_A::oddBytesKeepEveryCharacter() {
     c.SetChimei(QStringLiteral("A駅"));
     QCOMPARE(cellAt(c, 2, 32), gothic(QStringLiteral("A")));
     QCOMPARE(cellAt(c, 2, 128), gothic(QStringLiteral("駅")));
-    QCOMPARE(ChimeiCtl_A::splitPieces(QStringLiteral("JR東口ﾊﾞｽ1")),
+    QCOMPARE(chimei::splitPieces(QStringLiteral("JR東口ﾊﾞｽ1"), ChimeiCtl_A::kMaxCells),
              (QStringList{QStringLiteral("JR"), QStringLiteral("東"), QStringLiteral("口"), QStringLiteral("ﾊﾞ"),
                           QStringLiteral("ｽ1")}));
 }
