@@ -157,7 +157,13 @@ void ChimeiCtl_A::DrawDot16(qint32 X, qint32 Y, const QString& strText) {
 }
 
 void ChimeiCtl_A::SetChimei(const QString& strText) {
+    // Pending events may call SetChimei themselves. Such a call is newer
+    // than this one and has already settled the display, so this one gives
+    // way, here and after drawing alike: the newest name always wins.
+    const quint64 call = ++calls_;
     QCoreApplication::processEvents();
+    if (call != calls_)
+        return;
 
     surface_.clear();
     update();

@@ -147,7 +147,8 @@ private:
 
     ChimeiScroll scroll_;
     QTimer* frameTimer_ = nullptr;
-    // Counts SetChimei calls, so that a call can tell that another one ran
-    // while it let pending events through.
+    // Count SetChimei calls (every call, and those with a name), so that a
+    // call can tell that a newer one ran while it let pending events through.
+    quint64 calls_ = 0;
     quint64 names_ = 0;
 };

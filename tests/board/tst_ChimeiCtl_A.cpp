@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 
 using Glyph = std::array<std::array<bool, 16>, 16>;
@@ -414,33 +416,73 @@ void tst_ChimeiCtl_A::scrollWrapFollowsFrameAndDirection() {
 void tst_ChimeiCtl_A::queuedNameDuringSetChimei() {
     PlatformDoubles doubles;
     ChimeiCtl_A c;
-    const QString longName = QStringLiteral("中央病院前東口");
-    // SetChimei lets pending events run before it draws; a name queued
-    // before the call is shown first and then replaced, whichever is longer.
+    const QString longName = QStringLiteral("中央病院前東口"), shortName = QStringLiteral("市役所前");
+    // SetChimei lets pending events run before it draws. A name set by an
+    // event that runs there is the newer one and stays, long or short.
     int ran = 0;
     QTimer::singleShot(0, &c, [&] {
         ++ran;
-        c.SetChimei(QStringLiteral("市役所前"));
+        c.SetChimei(shortName);
     });
     c.SetChimei(longName);
     QCOMPARE(ran, 1);
-    QCOMPARE(c.text(), longName);
-    QVERIFY(!c.StopScroll());
-    QCOMPARE(c.surfaceHeight(), 224);
-    QCOMPARE(cellAt(c, 2, 0), gothic(QStringLiteral("中")));
+    QCOMPARE(c.text(), shortName);
+    QVERIFY(c.StopScroll());
+    QCOMPARE(c.surfaceHeight(), 192);
+    QCOMPARE(cellAt(c, 2, 8), gothic(QStringLiteral("市")));
+    QCOMPARE(dotCount(c), [&] {
+        int n = 0;
+        for (const QChar ch : shortName)
+            n += inkCount(gothic(QString(ch)));
+        return n;
+    }());
 
     QTimer::singleShot(0, &c, [&] {
         ++ran;
         c.SetChimei(longName);
     });
-    c.SetChimei(QStringLiteral("市役所前"));
+    c.SetChimei(shortName);
     QCOMPARE(ran, 2);
-    QVERIFY(c.StopScroll());
-    QCOMPARE(c.surfaceHeight(), 192);
-    QCOMPARE(cellAt(c, 2, 8), gothic(QStringLiteral("市")));
-    doubles.clock.advance(10000);
+    QCOMPARE(c.text(), longName);
+    QVERIFY(!c.StopScroll());
+    QCOMPARE(c.surfaceHeight(), 224);
+    QCOMPARE(cellAt(c, 2, 0), gothic(QStringLiteral("中")));
+    doubles.clock.advance(1600);
     c.tick();
-    QCOMPARE(c.surfaceTop(), 0);
+    QVERIFY2(c.surfaceTop() < 0, "the newer long name does not scroll");
+
+    // A posted event that calls SetChimei does the same.
+    struct Caller : QObject {
+        std::function<void()> call;
+        bool event(QEvent* e) override {
+            if (e->type() != QEvent::User)
+                return QObject::event(e);
+            call();
+            return true;
+        }
+    } caller;
+    caller.call = [&] { c.SetChimei(shortName); };
+    QCoreApplication::postEvent(&caller, new QEvent(QEvent::User));
+    c.SetChimei(QStringLiteral("駅前"));
+    QCOMPARE(c.text(), shortName);
+    QVERIFY(c.StopScroll());
+
+    // A name that arrives while the call draws (posted by an event of the
+    // first round) wins as well.
+    caller.call = [&] { QTimer::singleShot(0, &c, [&] { c.SetChimei(longName); }); };
+    QCoreApplication::postEvent(&caller, new QEvent(QEvent::User));
+    c.SetChimei(QStringLiteral("駅前"));
+    QCOMPARE(c.text(), longName);
+    QVERIFY(!c.StopScroll());
+    QCOMPARE(cellAt(c, 2, 0), gothic(QStringLiteral("中")));
+
+    // An empty name is a name too: set by a newer call, it leaves the column
+    // blank (and, as always, a running scroll running).
+    QTimer::singleShot(0, &c, [&] { c.SetChimei(QString()); });
+    c.SetChimei(shortName);
+    QCOMPARE(dotCount(c), 0);
+    QVERIFY(!c.StopScroll());
+    QCOMPARE(c.text(), longName);
 }
 
 void tst_ChimeiCtl_A::realTimerScrollsOnlyWhileVisible() {
