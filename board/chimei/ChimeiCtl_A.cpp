@@ -273,6 +273,16 @@ void ChimeiCtl_A::hideEvent(QHideEvent* event) {
     frameTimer_->stop();
 }
 
+void ChimeiCtl_A::changeEvent(QEvent* event) {
+    // System colours are looked up when the colour table is built: a new
+    // palette builds it again.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
+        surface_.refreshColours();
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
 // ---------------------------------------------------------------------------
 // Painting
 

@@ -113,6 +113,7 @@ Q_SIGNALS:
     void PropertyChanged(const QString& name);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
