@@ -88,6 +88,7 @@ private Q_SLOTS:
     void queuedNameDuringSetChimei();
     void realTimerScrollsOnlyWhileVisible();
     void columnLooksLikeLedSign();
+    void paintedColumnFollowsTheDots();
     void colours();
     void properties();
     void badInput();
@@ -531,6 +532,55 @@ void tst_ChimeiCtl_A::columnLooksLikeLedSign() {
             if (gy < 15)
                 QCOMPARE(testsupport::pixel(shot, x, y + 1), back);
         }
+}
+
+// What is painted inside the frame is the band of the dot surface at the
+// scroll position, background elsewhere, wherever the name stands, and after
+// anything that changes the dots or their colours.
+void tst_ChimeiCtl_A::paintedColumnFollowsTheDots() {
+    PlatformDoubles doubles;
+    ChimeiCtl_A c;
+    auto paintedAsSurface = [&c](const char* when) {
+        const QImage shot = c.grab().toImage();
+        const QImage dots = c.dotImage();
+        const QRect inner = c.frameInnerRect();
+        const QColor back = platform::toQColor(c.BackColor());
+        for (int y = 0; y < inner.height(); ++y)
+            for (int x = 0; x < ChimeiCtl_A::kSurfaceWidth && x < inner.width(); ++x) {
+                const int sy = y - c.surfaceTop();
+                const QColor want = sy >= 0 && sy < dots.height() ? dots.pixelColor(x, sy) : back;
+                if (testsupport::pixel(shot, inner.left() + x, inner.top() + y) != want)
+                    return QStringLiteral("%1: pixel (%2, %3) at top %4").arg(when).arg(x).arg(y).arg(c.surfaceTop());
+            }
+        return QString();
+    };
+#define CHECK_PAINTED(when) QVERIFY2(paintedAsSurface(when).isEmpty(), qPrintable(paintedAsSurface(when)))
+
+    // Forty cells are taller than what is converted for painting at once.
+    c.setSpeed(200);
+    c.setScrollStartWait(0);
+    c.SetChimei(QStringLiteral("中央病院前東口市民会館入口").repeated(3) + QStringLiteral("終点"));
+    QVERIFY(c.surfaceHeight() > ChimeiDotSurface::kCacheRows);
+    for (int top : {0, 100, 900, 1000, 1100, 1200, 1279, 1300, 1350}) {
+        doubles.clock.advance(top + c.surfaceTop());
+        c.tick();
+        QCOMPARE(c.surfaceTop(), -top);
+        CHECK_PAINTED("scrolled");
+    }
+    // New dots, a new background, a new frame: the paint follows.
+    c.SetChimei(QStringLiteral("市役所前"));
+    CHECK_PAINTED("new name");
+    c.setBackColor(platform::rgbRef(0, 64, 0));
+    CHECK_PAINTED("new background");
+    c.setForeColor(platform::rgbRef(255, 0, 0));
+    c.DrawDot16(2, 160, QStringLiteral("口"));
+    CHECK_PAINTED("one more cell");
+    c.setAppearance(0);
+    CHECK_PAINTED("flat frame");
+    QVERIFY2(dotCount(c) > 4 * 20, "the frame style took the dots away");
+    c.SetChimei(QString());
+    CHECK_PAINTED("cleared");
+#undef CHECK_PAINTED
 }
 
 void tst_ChimeiCtl_A::colours() {
