@@ -4,11 +4,18 @@
 // a small glyph box, read back pixel by pixel, and every inked pixel becomes
 // one dot on the dot surface. Up to six cells are spread over the column; a
 // longer name scrolls upwards, driven by a timer so that nobody waits for it.
+//
+// The control holds the properties, their persistence and the frame; the
+// work is done by its parts: ChimeiGlyph (pieces, faces, rasterising),
+// ChimeiLayout (where the cells go), ChimeiDotSurface (the dots and their
+// paint-ready copy) and ChimeiScroll (the timed scroll, widget-free).
+#include "board/chimei/ChimeiDotSurface.h"
+#include "board/chimei/ChimeiLayout.h"
+#include "board/chimei/ChimeiScroll.h"
+
 #include <QImage>
 #include <QString>
 #include <QWidget>
-
-#include <array>
 
 class PropertyBag;
 class QTimer;
@@ -31,15 +38,15 @@ public:
     // Defaults of the persisted properties.
     static constexpr quint32 kDefaultBackColor = 8421504; // grey 128
     static constexpr quint32 kDefaultForeColor = 48895;   // orange 255/190/0
-    static constexpr qint16 kDefaultSpeed = 5;
-    static constexpr qint32 kDefaultScrollStartWait = 1500;
+    static constexpr qint16 kDefaultSpeed = ChimeiScroll::kDefaultSpeed;
+    static constexpr qint32 kDefaultScrollStartWait = ChimeiScroll::kDefaultStartWait;
 
     // Geometry in pixels.
     static constexpr int kDesignWidth = 38;
     static constexpr int kDesignHeight = 197;
-    static constexpr int kSurfaceWidth = 37;  // the dot surface
-    static constexpr int kColumnHeight = 192; // six cells of 32
-    static constexpr int kCellPitch = 32;
+    static constexpr int kSurfaceWidth = ChimeiDotSurface::kWidth;
+    static constexpr int kColumnHeight = ChimeiLayout::kColumnHeight; // six cells of 32
+    static constexpr int kCellPitch = ChimeiLayout::kCellPitch;
     static constexpr int kGlyphSize = 16;
     // The dot surface holds at most this many cells (every name a 16-bit
     // byte count can carry); pieces beyond it are not drawn.
@@ -53,9 +60,9 @@ public:
     void setBackColor(quint32 c);
     quint32 ForeColor() const { return foreColor_; }
     void setForeColor(quint32 c);
-    qint16 Speed() const { return speed_; }
+    qint16 Speed() const { return scroll_.speed(); }
     void setSpeed(qint16 v);
-    qint32 ScrollStartWait() const { return scrollStartWait_; }
+    qint32 ScrollStartWait() const { return scroll_.startWait(); }
     void setScrollStartWait(qint32 v);
     qint16 Mode() const { return mode_; }
     void setMode(qint16 v);
@@ -84,69 +91,49 @@ public:
 
     // The dot surface: index 0 is the background, every other index a dot
     // colour. dotImage() gives it in colours.
-    const QImage& dotSurface() const { return surface_; }
-    QImage dotImage() const;
+    const QImage& dotSurface() const { return surface_.indexed(); }
+    QImage dotImage() const { return surface_.toImage(); }
     // The dot surface's top inside the frame (negative while scrolled up)
     // and its height.
-    int surfaceTop() const { return top_; }
-    int surfaceHeight() const { return surfaceHeight_; }
+    int surfaceTop() const { return scroll_.top(); }
+    int surfaceHeight() const { return surface_.height(); }
     // The frame (the visible column) inside the control, with its border.
     QRect frameRect() const { return QRect(QPoint(0, 0), frameSize_); }
     QRect frameInnerRect() const;
     // The glyph box as last drawn (white background, black ink).
     const QImage& glyphBox() const { return glyph_; }
     // Whether the scroll waits in one of its pauses.
-    bool isPausing() const { return phase_ == Phase::Pausing; }
+    bool isPausing() const { return scroll_.phase() == ChimeiScroll::Phase::Pausing; }
     // Whether the frame timer is armed (only while something moves or a
     // pause runs, and only while the control is visible).
     bool frameTimerActive() const;
-
-    // The face a piece is drawn in under a font mode, by the Shift-JIS code
-    // of its first character.
-    static QString faceForPiece(const QString& piece, qint16 fontMode);
-    // A piece rasterised in the glyph box: true where the pixel is inked.
-    static std::array<std::array<bool, kGlyphSize>, kGlyphSize> rasterise(const QString& piece, const QString& face,
-                                                                          bool bold, int xOffset, int yOffset);
-    // The pieces of a name, each drawn into one cell: a full-width
-    // character, or two half-width characters side by side, or a half-width
-    // character that has no half-width partner.
-    static QStringList splitPieces(const QString& text, int maxPieces = kMaxCells);
 
 Q_SIGNALS:
     // Tells the host that a persisted property changed.
     void PropertyChanged(const QString& name);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
-    enum class Phase { Idle, Pausing, Moving };
-
-    void clearSurface();
     void resizeSurface(int height);
-    uchar colorIndex(quint32 color);
-    void drawPieceDots(qint32 X, qint32 Y, bool transposed);
     void stopScrolling();
     void startScrolling();
-    // Advances the scroll state to time now.
-    void advanceTo(qint64 now);
-    // Advances to now and restarts the moving segment there, so that a new
-    // speed or frame height applies from the next step on.
+    // Brings the scroll up to the clock's time so that a changed setting
+    // applies from the next step on.
     void rebase();
-    double stepSize() const { return speed_ / 200.0; }
-    qint64 wrapStep(double p0) const;
-    int wrapDistance() const;
     void schedule();
     int frameIntervalMs() const;
+    void emitSpeedRaised(bool raised);
 
-    // Persisted and stored fields.
+    // Persisted and stored fields (Speed and ScrollStartWait live in the
+    // scroll model).
     bool fontBold_ = false;
     qint16 fontMode_ = 0;
     qint16 mode_ = 0;
-    qint32 scrollStartWait_ = kDefaultScrollStartWait;
-    qint16 speed_ = kDefaultSpeed;
     bool stopScroll_ = true;
     QString initialFaceName_;
     QString text_;
@@ -156,21 +143,13 @@ private:
 
     // Surfaces.
     QSize frameSize_{37, 196};
-    QImage surface_;
-    int surfaceHeight_ = kColumnHeight;
+    ChimeiDotSurface surface_;
     QImage glyph_;
 
-    // Scroll state: during Pausing the name stands at the top until
-    // pauseEnd_; during Moving its position is p0_ minus one step per
-    // millisecond since t0_.
-    Phase phase_ = Phase::Idle;
-    bool firstPause_ = false;
-    qint64 pauseEnd_ = 0;
-    qint64 t0_ = 0;
-    double p0_ = 0;
-    int top_ = 0;
+    ChimeiScroll scroll_;
     QTimer* frameTimer_ = nullptr;
-    // Counts SetChimei calls, so that a call can tell that another one ran
-    // while it let pending events through.
-    quint64 generation_ = 0;
+    // Count SetChimei calls (every call, and those with a name), so that a
+    // call can tell that a newer one ran while it let pending events through.
+    quint64 calls_ = 0;
+    quint64 names_ = 0;
 };

@@ -375,6 +375,16 @@ void M_Degit::paintEvent(QPaintEvent*) {
     p.drawImage(QPoint(0, 0), surface_);
 }
 
+void M_Degit::changeEvent(QEvent* event) {
+    // A colour value with the top bit set follows the palette; the picture
+    // has it baked in, so a new palette draws it again.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
+        renderSurface();
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
 void M_Degit::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     renderSurface();

@@ -93,6 +93,7 @@ Q_SIGNALS:
     void PropertyChanged(const QString& name);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

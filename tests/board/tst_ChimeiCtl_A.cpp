@@ -1,6 +1,7 @@
 // The stop-name column: dot patterns read back from the dot surface, the
 // cell layout, and scrolling driven by virtual time.
 #include "board/chimei/ChimeiCtl_A.h"
+#include "board/chimei/ChimeiGlyph.h"
 #include "core/PropertyBag.h"
 #include "platform/ColorRef.h"
 #include "platform/Fonts.h"
@@ -10,6 +11,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -53,10 +56,10 @@ Glyph transposed(const Glyph& g) {
 }
 
 Glyph gothic(const QString& s, int dx = 0, int dy = 0) {
-    return ChimeiCtl_A::rasterise(s, platform::kFaceGothic, false, dx, dy);
+    return chimei::rasterise(s, platform::kFaceGothic, false, dx, dy);
 }
 Glyph mincho(const QString& s) {
-    return ChimeiCtl_A::rasterise(s, platform::kFaceMincho, false, 0, 0);
+    return chimei::rasterise(s, platform::kFaceMincho, false, 0, 0);
 }
 
 // One piece drawn alone at (2, 0) under a font mode.
@@ -85,6 +88,7 @@ private Q_SLOTS:
     void queuedNameDuringSetChimei();
     void realTimerScrollsOnlyWhileVisible();
     void columnLooksLikeLedSign();
+    void paintedColumnFollowsTheDots();
     void colours();
     void properties();
     void badInput();
@@ -185,7 +189,7 @@ void tst_ChimeiCtl_A::fontChosenPerCharacter() {
 
     // The code boundaries: 0x889F is the first kanji, 0x824F..0x829A the
     // full-width digits and letters; single bytes count as kanji.
-    const auto face = &ChimeiCtl_A::faceForPiece;
+    const auto face = &chimei::faceForPiece;
     QCOMPARE(face(QStringLiteral("亜"), 2), platform::kFaceGothic); // 0x889F
     QCOMPARE(face(QStringLiteral("ヶ"), 2), platform::kFaceMincho); // 0x8396
     QCOMPARE(face(QStringLiteral("AB"), 2), platform::kFaceGothic);
@@ -248,7 +252,7 @@ void tst_ChimeiCtl_A::oddBytesKeepEveryCharacter() {
     c.SetChimei(QStringLiteral("A駅"));
     QCOMPARE(cellAt(c, 2, 32), gothic(QStringLiteral("A")));
     QCOMPARE(cellAt(c, 2, 128), gothic(QStringLiteral("駅")));
-    QCOMPARE(ChimeiCtl_A::splitPieces(QStringLiteral("JR東口ﾊﾞｽ1")),
+    QCOMPARE(chimei::splitPieces(QStringLiteral("JR東口ﾊﾞｽ1"), ChimeiCtl_A::kMaxCells),
              (QStringList{QStringLiteral("JR"), QStringLiteral("東"), QStringLiteral("口"), QStringLiteral("ﾊﾞ"),
                           QStringLiteral("ｽ1")}));
 }
@@ -413,33 +417,73 @@ void tst_ChimeiCtl_A::scrollWrapFollowsFrameAndDirection() {
 void tst_ChimeiCtl_A::queuedNameDuringSetChimei() {
     PlatformDoubles doubles;
     ChimeiCtl_A c;
-    const QString longName = QStringLiteral("中央病院前東口");
-    // SetChimei lets pending events run before it draws; a name queued
-    // before the call is shown first and then replaced, whichever is longer.
+    const QString longName = QStringLiteral("中央病院前東口"), shortName = QStringLiteral("市役所前");
+    // SetChimei lets pending events run before it draws. A name set by an
+    // event that runs there is the newer one and stays, long or short.
     int ran = 0;
     QTimer::singleShot(0, &c, [&] {
         ++ran;
-        c.SetChimei(QStringLiteral("市役所前"));
+        c.SetChimei(shortName);
     });
     c.SetChimei(longName);
     QCOMPARE(ran, 1);
-    QCOMPARE(c.text(), longName);
-    QVERIFY(!c.StopScroll());
-    QCOMPARE(c.surfaceHeight(), 224);
-    QCOMPARE(cellAt(c, 2, 0), gothic(QStringLiteral("中")));
+    QCOMPARE(c.text(), shortName);
+    QVERIFY(c.StopScroll());
+    QCOMPARE(c.surfaceHeight(), 192);
+    QCOMPARE(cellAt(c, 2, 8), gothic(QStringLiteral("市")));
+    QCOMPARE(dotCount(c), [&] {
+        int n = 0;
+        for (const QChar ch : shortName)
+            n += inkCount(gothic(QString(ch)));
+        return n;
+    }());
 
     QTimer::singleShot(0, &c, [&] {
         ++ran;
         c.SetChimei(longName);
     });
-    c.SetChimei(QStringLiteral("市役所前"));
+    c.SetChimei(shortName);
     QCOMPARE(ran, 2);
-    QVERIFY(c.StopScroll());
-    QCOMPARE(c.surfaceHeight(), 192);
-    QCOMPARE(cellAt(c, 2, 8), gothic(QStringLiteral("市")));
-    doubles.clock.advance(10000);
+    QCOMPARE(c.text(), longName);
+    QVERIFY(!c.StopScroll());
+    QCOMPARE(c.surfaceHeight(), 224);
+    QCOMPARE(cellAt(c, 2, 0), gothic(QStringLiteral("中")));
+    doubles.clock.advance(1600);
     c.tick();
-    QCOMPARE(c.surfaceTop(), 0);
+    QVERIFY2(c.surfaceTop() < 0, "the newer long name does not scroll");
+
+    // A posted event that calls SetChimei does the same.
+    struct Caller : QObject {
+        std::function<void()> call;
+        bool event(QEvent* e) override {
+            if (e->type() != QEvent::User)
+                return QObject::event(e);
+            call();
+            return true;
+        }
+    } caller;
+    caller.call = [&] { c.SetChimei(shortName); };
+    QCoreApplication::postEvent(&caller, new QEvent(QEvent::User));
+    c.SetChimei(QStringLiteral("駅前"));
+    QCOMPARE(c.text(), shortName);
+    QVERIFY(c.StopScroll());
+
+    // A name that arrives while the call draws (posted by an event of the
+    // first round) wins as well.
+    caller.call = [&] { QTimer::singleShot(0, &c, [&] { c.SetChimei(longName); }); };
+    QCoreApplication::postEvent(&caller, new QEvent(QEvent::User));
+    c.SetChimei(QStringLiteral("駅前"));
+    QCOMPARE(c.text(), longName);
+    QVERIFY(!c.StopScroll());
+    QCOMPARE(cellAt(c, 2, 0), gothic(QStringLiteral("中")));
+
+    // An empty name is a name too: set by a newer call, it leaves the column
+    // blank (and, as always, a running scroll running).
+    QTimer::singleShot(0, &c, [&] { c.SetChimei(QString()); });
+    c.SetChimei(shortName);
+    QCOMPARE(dotCount(c), 0);
+    QVERIFY(!c.StopScroll());
+    QCOMPARE(c.text(), longName);
 }
 
 void tst_ChimeiCtl_A::realTimerScrollsOnlyWhileVisible() {
@@ -488,6 +532,55 @@ void tst_ChimeiCtl_A::columnLooksLikeLedSign() {
             if (gy < 15)
                 QCOMPARE(testsupport::pixel(shot, x, y + 1), back);
         }
+}
+
+// What is painted inside the frame is the band of the dot surface at the
+// scroll position, background elsewhere, wherever the name stands, and after
+// anything that changes the dots or their colours.
+void tst_ChimeiCtl_A::paintedColumnFollowsTheDots() {
+    PlatformDoubles doubles;
+    ChimeiCtl_A c;
+    auto paintedAsSurface = [&c](const char* when) {
+        const QImage shot = c.grab().toImage();
+        const QImage dots = c.dotImage();
+        const QRect inner = c.frameInnerRect();
+        const QColor back = platform::toQColor(c.BackColor());
+        for (int y = 0; y < inner.height(); ++y)
+            for (int x = 0; x < ChimeiCtl_A::kSurfaceWidth && x < inner.width(); ++x) {
+                const int sy = y - c.surfaceTop();
+                const QColor want = sy >= 0 && sy < dots.height() ? dots.pixelColor(x, sy) : back;
+                if (testsupport::pixel(shot, inner.left() + x, inner.top() + y) != want)
+                    return QStringLiteral("%1: pixel (%2, %3) at top %4").arg(when).arg(x).arg(y).arg(c.surfaceTop());
+            }
+        return QString();
+    };
+#define CHECK_PAINTED(when) QVERIFY2(paintedAsSurface(when).isEmpty(), qPrintable(paintedAsSurface(when)))
+
+    // Forty cells are taller than what is converted for painting at once.
+    c.setSpeed(200);
+    c.setScrollStartWait(0);
+    c.SetChimei(QStringLiteral("中央病院前東口市民会館入口").repeated(3) + QStringLiteral("終点"));
+    QVERIFY(c.surfaceHeight() > ChimeiDotSurface::kCacheRows);
+    for (int top : {0, 100, 900, 1000, 1100, 1200, 1279, 1300, 1350}) {
+        doubles.clock.advance(top + c.surfaceTop());
+        c.tick();
+        QCOMPARE(c.surfaceTop(), -top);
+        CHECK_PAINTED("scrolled");
+    }
+    // New dots, a new background, a new frame: the paint follows.
+    c.SetChimei(QStringLiteral("市役所前"));
+    CHECK_PAINTED("new name");
+    c.setBackColor(platform::rgbRef(0, 64, 0));
+    CHECK_PAINTED("new background");
+    c.setForeColor(platform::rgbRef(255, 0, 0));
+    c.DrawDot16(2, 160, QStringLiteral("口"));
+    CHECK_PAINTED("one more cell");
+    c.setAppearance(0);
+    CHECK_PAINTED("flat frame");
+    QVERIFY2(dotCount(c) > 4 * 20, "the frame style took the dots away");
+    c.SetChimei(QString());
+    CHECK_PAINTED("cleared");
+#undef CHECK_PAINTED
 }
 
 void tst_ChimeiCtl_A::colours() {
