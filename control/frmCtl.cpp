@@ -388,8 +388,8 @@ void frmCtl::Command4_Click() {
         board->setEnabled(true);
     setEnabled(true);
     if (board) {
-        board->ChimeiCtl->SetChimei(QString());
-        board->ChimeiCtl->SetChimei(fare_->row(fare_->CurStop + 1).Chimei);
+        setStopName(QString());
+        showStopName(fare_->row(fare_->CurStop + 1).Chimei);
     }
 }
 

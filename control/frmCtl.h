@@ -172,6 +172,12 @@ private:
     // A refresh interrupted by an event it let run must not finish with a
     // stale stop name; every change of the whole board takes a new number.
     quint64 newBoardGeneration() { return ++boardGeneration_; }
+    // Shows a stop name as the board's current one.
+    void setStopName(const QString& name);
+    // The same for the last step of a refresh: when a command that changed
+    // the board ran inside the display's own event processing, the newest
+    // name is shown again over the stale one.
+    void showStopName(const QString& name);
     // Shows a plain operator message.
     void operatorMessage(const QString& text);
 
@@ -179,4 +185,6 @@ private:
     QPointer<frmOption> options_;
     std::unique_ptr<FareData> fare_;
     quint64 boardGeneration_ = 0;
+    // The stop name the board is to show, as the last command set it.
+    QString stopName_;
 };

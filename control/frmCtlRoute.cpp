@@ -164,7 +164,7 @@ void frmCtl::ResetRoute(int index) {
     // with "系統設定" on the stop-name display. A refresh that this
     // interrupts must not put its stop name back afterwards.
     newBoardGeneration();
-    board.ChimeiCtl->SetChimei(QStringLiteral("系統設定"));
+    setStopName(QStringLiteral("系統設定"));
     for (int i = 1; i <= 50; ++i)
         board.Degit[size_t(i)]->ResetDegit(true);
     QCoreApplication::processEvents();
@@ -248,7 +248,25 @@ void frmCtl::DispData(qint16 nIndex) {
         return;
 
     // 7. The stop name last.
-    board.ChimeiCtl->SetChimei(chimei);
+    showStopName(chimei);
+}
+
+void frmCtl::setStopName(const QString& name) {
+    stopName_ = name;
+    if (board_)
+        board_->ChimeiCtl->SetChimei(name);
+}
+
+void frmCtl::showStopName(const QString& name) {
+    quint64 seen = boardGeneration_;
+    setStopName(name);
+    // SetChimei lets queued events run before it draws. A command among them
+    // that changed the board has finished, its own name included, and this
+    // call has just drawn the older name over it.
+    while (board_ && seen != boardGeneration_) {
+        seen = boardGeneration_;
+        board_->ChimeiCtl->SetChimei(stopName_);
+    }
 }
 
 // ---- Stepping ------------------------------------------------------------------
@@ -329,7 +347,7 @@ void frmCtl::Check1_Click() {
         // Also ends any refresh this interrupts: it must not show its stop
         // name on a dark board.
         newBoardGeneration();
-        board.ChimeiCtl->SetChimei(QString());
+        setStopName(QString());
         for (int i = 1; i <= 50; ++i)
             board.Degit[size_t(i)]->ResetDegit(false);
         board.Timer1->stop();
