@@ -29,6 +29,9 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <array>
+#include <optional>
+
 namespace {
 
 constexpr int kLampTestMs = 3000;
@@ -199,24 +202,30 @@ void frmCtl::DispData(qint16 nIndex) {
 
     // 1. Fares from the starting section up; digits below it stay as the
     // reset left them.
+    std::array<std::optional<QVariant>, 51> shown{};
     const bool lateNight = isChecked(Check2);
     for (int i = std::max<int>(fare_->StartKukan, 1); i <= 50; ++i)
-        board.Degit[size_t(i)]->setValue(fareValue(row.col(i), lateNight));
+        shown[size_t(i)] = fareValue(row.col(i), lateNight);
 
-    // 2. Information digits, in this order, each over the fare at its place.
+    // 2. Information digits, in this order, each in place of the fare at its
+    // position.
     auto position = [&o](int combo) { return o.Combo4[size_t(combo)]->currentIndex() + 1; };
-    auto show = [&board](int pos, const QVariant& v) {
+    auto info = [&shown](int pos, const QVariant& v) {
         if (pos >= 1 && pos <= 50)
-            board.Degit[size_t(pos)]->setValue(v);
+            shown[size_t(pos)] = v;
     };
     if (isChecked(o.Check3[0]))
-        show(position(0), QVariant::fromValue<qint16>(qint16(isChecked(o.Check3[4]) ? n - 1 : n)));
+        info(position(0), QVariant::fromValue<qint16>(qint16(isChecked(o.Check3[4]) ? n - 1 : n)));
     if (isChecked(o.Check3[1]))
-        show(position(1), QVariant::fromValue<qint16>(row.SeiriNum));
+        info(position(1), QVariant::fromValue<qint16>(row.SeiriNum));
     if (isChecked(o.Check3[2]))
-        show(position(2), fare_->KeitouText);
+        info(position(2), fare_->KeitouText);
     if (isChecked(o.Check3[3]))
-        show(position(3), QVariant::fromValue<qint16>(row.col(o.Combo4[4]->currentIndex() + 1)));
+        info(position(3), QVariant::fromValue<qint16>(row.col(o.Combo4[4]->currentIndex() + 1)));
+    // Each digit is drawn once, with what it finally shows.
+    for (int i = 1; i <= 50; ++i)
+        if (shown[size_t(i)])
+            board.Degit[size_t(i)]->setValue(*shown[size_t(i)]);
 
     // 3. The ticket date.
     QString date;
