@@ -3,7 +3,7 @@
 //   render_panel OUTDIR
 // writes panel_keypad.png (keypad in front, "系統" 1 2 "区間" 1 entered),
 // panel_lists.png (digit lists in front), panel_open.png (ticket preview
-// folded out) and board_reset.png (the board at the first stop of a small
+// folded out), version.png (the version dialog) and board_reset.png (the board at the first stop of a small
 // route after "リセット"). The lamp-test pause is skipped.
 #include "board/Form1.h"
 #include "board/mdlK27_000.h"
@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -107,5 +108,14 @@ int main(int argc, char* argv[]) {
 
     panel.Check4->click();
     ok = ok && save(panel, out.filePath(QStringLiteral("panel_open.png")));
+
+    // The version dialog is modal: picture it once it is up, then close it.
+    QTimer::singleShot(0, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            ok = ok && save(*dialog, out.filePath(QStringLiteral("version.png")));
+            dialog->close();
+        }
+    });
+    panel.Command8->click();
     return ok ? 0 : 1;
 }
