@@ -30,6 +30,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 
 #if !defined(K27_VERSION_MAJOR) || !defined(K27_VERSION_MINOR) || !defined(K27_VERSION_PATCH)
@@ -418,6 +419,15 @@ void frmCtl::Check4_Click() {
     Check4->setToolTip(open ? QStringLiteral("整理券プレビューを隠します")
                             : QStringLiteral("整理券プレビューを開きます"));
     fitWindow();
+    // The panel starts at the screen's bottom-right corner: a preview that
+    // opened past the screen's edge could not be seen, so the panel moves
+    // left as far as it has to.
+    if (open && isVisible() && screen()) {
+        const QRect area = screen()->availableGeometry();
+        const int overflow = frameGeometry().right() - area.right();
+        if (overflow > 0)
+            move(std::max(area.left(), x() - overflow), y());
+    }
 }
 
 void frmCtl::fitWindow() {

@@ -191,8 +191,15 @@ private Q_SLOTS:
         f.w.options.chkUseSeiriPrev->setChecked(true);
         f.write("7.hy3", hy3::plainRoute(2));
         f.keypadReset("7", "1");
+        // Folded out at the screen's right edge, the panel moves left so
+        // that the preview can be seen.
+        p.Check4->click();
+        const QRect area = p.screen()->availableGeometry();
+        p.move(area.right() + 1 - p.frameGeometry().width(), 0);
         p.show();
         QVERIFY(QTest::qWaitForWindowExposed(&p));
+        p.Check4->click();
+        QVERIFY(p.frameGeometry().right() <= area.right());
         QTest::mousePress(p.picSeirikenPrev, Qt::RightButton, {}, QPoint(10, 10));
         QTRY_VERIFY(p.MnuHide->isVisible());
         p.MnuHide->hide();
