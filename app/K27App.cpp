@@ -38,12 +38,13 @@ int run(QApplication& app) {
 
     // The board's load: blank digits and model presets (the options window
     // is already loaded, hidden, and takes its part of them), then the
-    // control panel with its backlight frame.
+    // control panel, whose load names the board and creates the speech
+    // engine.
     board.Form_Load();
     options.applyModelPresets(mdlK27_000::modelPresets());
+    panel.Form_Load();
     panel.show();
     panel.raise();
-    mdlM_Tape::InitSpeech();
     board.show();
     board.placeAndShape();
     if (const QScreen* screen = board.screen()) {

@@ -466,7 +466,12 @@ qint32 frmOption::SetPlgin(const QString& strFileName) {
         List1->addItem(QStringLiteral("停留所認識範囲 ---> %1 ～ %2").arg(info.StopFrom).arg(info.StopTo));
     }
     List1->addItem(QStringLiteral("社名切り替え:") + (info.CorpCount > 0 ? yes : no));
-    // The preview size and the company list live on the control panel,
-    // which sizes and fills them once it carries the preview.
+    // The control panel's preview takes the ticket's size, and its company
+    // list the plug-in's companies.
+    if (panel_) {
+        panel_->setPreviewSizeTwips(info.PrevWidth, info.PrevHeight);
+        if (info.CorpCount > 0)
+            platform::helper().VX4_SetCorpAddList(strFileName, panel_->Combo1);
+    }
     return 2;
 }

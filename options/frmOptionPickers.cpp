@@ -4,12 +4,14 @@
 // changes nothing.
 #include "options/frmOption.h"
 
+#include "control/frmCtl.h"
 #include "core/ShiftJis.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 #include "platform/VXB4Res.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -96,6 +98,9 @@ void frmOption::Command1_Click() {
     // Cancelling is not a failed load: it changes nothing and says nothing.
     if (path.isEmpty())
         return;
+    // The new plug-in brings its own company names, or none.
+    if (panel_)
+        panel_->Combo1->clear();
     if (SetPlgin(path) != 0) {
         txtSeiriPlgDir->setText(path);
         warnIfNotStorable(this, path);

@@ -8,12 +8,40 @@
 #include "platform/VXB4Res.h"
 
 #include <QEvent>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
 
 namespace {
+
+// Everything a drawn surface depends on. A board shows the same few fares
+// over and over; a picture drawn once is taken again from the cache below
+// instead of being drawn anew.
+struct SurfaceKey {
+    QString shown;
+    QRgb back, unlit, lit;
+    qint16 keta, degitSize, degitStyle;
+    qint32 charExtra;
+    bool bold;
+    QSize device;
+    qreal dpr;
+    bool operator==(const SurfaceKey&) const = default;
+};
+
+size_t qHash(const SurfaceKey& k, size_t seed = 0) {
+    return qHashMulti(seed, k.shown, k.back, k.unlit, k.lit, k.keta, k.degitSize, k.degitStyle, k.charExtra, k.bold,
+                      k.device.width(), k.device.height(), k.dpr);
+}
+
+// Pictures are a few kilobytes each; the cache starts over when full.
+constexpr qsizetype kSurfaceCacheSize = 1024;
+
+QHash<SurfaceKey, QImage>& surfaceCache() {
+    static QHash<SurfaceKey, QImage> cache;
+    return cache;
+}
 
 bool isNumber(const QVariant& v) {
     switch (v.typeId()) {
@@ -331,13 +359,35 @@ void M_Degit::DrawDegit(const QVariant& value, quint32 unlit, quint32 lit) {
 }
 
 void M_Degit::renderSurface() {
-    clearSurface();
-    if (!drawn_)
+    if (!drawn_) {
+        clearSurface();
         return;
+    }
     const Drawing& d = drawing_;
+    const int keta = std::max<int>(d.keta, 0);
+    // The lit characters: the last Keta of the text.
+    const QString shown = d.text.right(keta);
+
+    ensureSurface();
+    const SurfaceKey key{shown,
+                         platform::toQColor(backColor_).rgb(),
+                         platform::toQColor(d.unlit).rgb(),
+                         platform::toQColor(d.lit).rgb(),
+                         d.keta,
+                         d.degitSize,
+                         d.degitStyle,
+                         d.charExtra,
+                         d.bold,
+                         surface_.size(),
+                         surface_.devicePixelRatio()};
+    QHash<SurfaceKey, QImage>& cache = surfaceCache();
+    if (const auto it = cache.constFind(key); it != cache.constEnd()) {
+        surface_ = *it;
+        return;
+    }
+    clearSurface();
 
     const qreal dpr = surface_.devicePixelRatio();
-    const int keta = std::max<int>(d.keta, 0);
     const double cell = core::twipsToPixels(cellWidthTwips(d.degitSize)) * dpr;
     const double extra = d.charExtra * dpr;
     const double advance = cell + extra;
@@ -356,14 +406,18 @@ void M_Degit::renderSurface() {
     for (int i = 0; i < keta; ++i)
         SegmentFace::drawGlyph(p, QRectF(i * advance, top, cell, cellHeight), 0x7F, unlitColor, face, d.bold);
 
-    // Lit pass: the last Keta characters, right-aligned.
-    const QString shown = d.text.right(keta);
+    // Lit pass: right-aligned.
     const double w = std::round(shown.size() * advance);
     const double x0 = surface_.width() - w;
     const QColor litColor = platform::toQColor(d.lit);
     for (int i = 0; i < shown.size(); ++i)
         SegmentFace::drawGlyph(p, QRectF(x0 + i * advance, top, cell, cellHeight), SegmentFace::segmentsFor(shown[i]),
                                litColor, face, d.bold);
+    p.end();
+
+    if (cache.size() >= kSurfaceCacheSize)
+        cache.clear();
+    cache.insert(key, surface_);
 }
 
 void M_Degit::paintEvent(QPaintEvent*) {

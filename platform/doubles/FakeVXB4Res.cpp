@@ -24,6 +24,8 @@ qint32 FakeVXB4Res::Call_dlg100(QWidget*, qint16 keta, qint16& zeroMode, qint16&
 
 void FakeVXB4Res::Call_dlg110(QWidget*, qint32 mode, const QString& text) {
     calls << QStringLiteral("Call_dlg110(%1, %2)").arg(mode).arg(text);
+    if (duringDlg110)
+        duringDlg110();
 }
 
 qint32 FakeVXB4Res::Call_dlg111(QWidget*, DateRecord& date) {

@@ -21,6 +21,9 @@ public:
     // Runs inside Call_dlg100 (to look at the program while the dialog is up).
     std::function<void()> duringDlg100;
 
+    // Runs inside Call_dlg110 (the version dialog).
+    std::function<void()> duringDlg110;
+
     qint32 dlg111Result = 0;
     DateRecord dlg111Date;
     QString fileDlgAnswer;
