@@ -5,6 +5,33 @@
 
 namespace core::sjis {
 
+namespace {
+// Characters the code page lacks whose customary Shift-JIS form is a close
+// neighbour: text typed or pasted from sources that use the JIS mappings (a
+// yen sign as the path separator, the wave dash, the minus sign) keeps its
+// meaning instead of turning into '?'.
+char16_t customaryFallback(char16_t c) {
+    switch (c) {
+    case u'\u00A5': return u'\\';     // YEN SIGN -> the code page's 0x5C
+    case u'\u301C': return u'\uFF5E'; // WAVE DASH -> FULLWIDTH TILDE
+    case u'\u2212': return u'\uFF0D'; // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+    case u'\u2016': return u'\u2225'; // DOUBLE VERTICAL LINE -> PARALLEL TO
+    case u'\u2014': return u'\u2015'; // EM DASH -> HORIZONTAL BAR
+    case u'\u00AC': return u'\uFFE2'; // NOT SIGN -> FULLWIDTH NOT SIGN
+    case u'\u00A2': return u'\uFFE0'; // CENT SIGN -> FULLWIDTH CENT SIGN
+    case u'\u00A3': return u'\uFFE1'; // POUND SIGN -> FULLWIDTH POUND SIGN
+    default: return 0;
+    }
+}
+
+// One code point in Shift-JIS, or nothing when the code page has no code.
+QByteArray encodeOne(QStringView codePoint) {
+    QStringEncoder one("Shift_JIS");
+    const QByteArray bytes = one.encode(codePoint);
+    return one.hasError() ? QByteArray() : bytes;
+}
+} // namespace
+
 QByteArray encode(QStringView text) {
     QStringEncoder encoder("Shift_JIS");
     QByteArray whole = encoder.encode(text);
@@ -12,15 +39,18 @@ QByteArray encode(QStringView text) {
         return whole;
 
     // Some character has no code: encode one code point at a time so that
-    // exactly the unrepresentable ones become '?'.
+    // exactly the unrepresentable ones get their customary form or '?'.
     QByteArray out;
     out.reserve(text.size() * 2);
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype len =
             (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
-        QStringEncoder one("Shift_JIS");
-        const QByteArray bytes = one.encode(text.mid(i, len));
-        out += one.hasError() ? QByteArray("?") : bytes;
+        QByteArray bytes = encodeOne(text.mid(i, len));
+        if (bytes.isEmpty() && len == 1) {
+            if (const char16_t substitute = customaryFallback(text[i].unicode()))
+                bytes = encodeOne(QStringView(&substitute, 1));
+        }
+        out += bytes.isEmpty() ? QByteArray("?") : bytes;
         i += len;
     }
     return out;
