@@ -13,6 +13,9 @@ class M_Degit;
 class ChimeiCtl_A;
 class QLabel;
 class QTimer;
+namespace platform {
+class WindowDragger;
+}
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -67,4 +70,5 @@ protected:
 private:
     QPixmap picture_;
     QPointer<QWidget> controlPanel_;
+    platform::WindowDragger* dragger_ = nullptr;
 };
