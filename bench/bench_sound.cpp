@@ -3,9 +3,15 @@
 //    real Open JTalk engine, against the bare synthesis of its first sentence
 //    by open_jtalk (the floor: nothing can sound before it is made);
 //  - the memory the four sound channels hold once each has played, against
-//    one channel.
+//    one channel;
+//  - from "送り" to the first sound of a MIDI pre-announcement sound, and the
+//    open of a MIDI file on its own, against the open of a WAV file.
 #include "core/ShiftJis.h"
+#include "platform/Multimedia.h"
 #include "platform/OpenJTalkSpeech.h"
+#include "platform/Platform.h"
+#include "platform/QtMciPlayer.h"
+#include "sound/SoundSettings.h"
 #include "sound/mdlM_Tape.h"
 #include "sound/mdlSndAPI.h"
 
@@ -147,9 +153,101 @@ void BM_ChannelMemory(benchmark::State& state) {
     }
 }
 
+// The open of a sound file on a channel that has just been closed, as every
+// PlaySoundFile does it; a WAV file is the baseline.
+void openOnChannel(benchmark::State& state, const char* file, const char* type) {
+    platform::Multimedia& mm = platform::multimedia();
+    const QString path = sourceDir() + QStringLiteral("/tests/data/sound/") + QLatin1String(file);
+    const QString open = QStringLiteral("open \"%1\" type %2 alias benchopen wait").arg(path, QLatin1String(type));
+    double total = 0, worst = 0;
+    for (auto _ : state) {
+        mm.mciSendString(QStringLiteral("close benchopen"));
+        QElapsedTimer t;
+        t.start();
+        if (mm.mciSendString(open) != 0) {
+            state.SkipWithError("The file did not open");
+            break;
+        }
+        const double ms = t.nsecsElapsed() / 1e6;
+        total += ms;
+        worst = qMax(worst, ms);
+    }
+    mm.mciSendString(QStringLiteral("close benchopen"));
+    state.counters["open_ms"] = total / double(state.iterations());
+    state.counters["worst_open_ms"] = worst;
+}
+void BM_OpenWav(benchmark::State& state) {
+    openOnChannel(state, "tone.wav", "waveaudio");
+}
+void BM_OpenMidi(benchmark::State& state) {
+    openOnChannel(state, "tune.mid", "sequencer");
+}
+
+struct PreAnnouncementMidi : SoundSettings {
+    QString soundFile(int slot) const override {
+        return slot == 3 ? sourceDir() + QStringLiteral("/tests/data/sound/tune.mid") : QString();
+    }
+    bool tapeAlways() const override { return true; }
+    bool tapeSync() const override { return false; }
+};
+
+// "送り" with a MIDI file as the pre-announcement sound (no speech engine, so
+// the sound is all there is): the time until the sound's first sample plays.
+void BM_TapeNextToMidiSound(benchmark::State& state) {
+    QTemporaryDir dir;
+    {
+        QFile f(dir.filePath(QStringLiteral("12tp.csv")));
+        f.open(QIODevice::WriteOnly);
+        for (int i = 0; i < 20; ++i)
+            f.write(core::sjis::encode(kAnnouncement + QStringLiteral(",0,0\r\n")));
+    }
+    PreAnnouncementMidi settings;
+    mdlM_Tape::setSoundSettings(&settings);
+    mdlM_Tape::LoadTape(dir.path() + QLatin1Char('/'), QStringLiteral("12"));
+    auto* mci = dynamic_cast<platform::QtMciPlayer*>(&platform::multimedia());
+    const QString alias = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral("S3");
+    double total = 0, worst = 0;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        mdlM_Tape::AnnounceNext(); // "送り": opens and starts the sound
+        QMediaPlayer* player = mci ? mci->player(alias) : nullptr;
+        if (!player) {
+            state.SkipWithError("The MIDI sound did not open");
+            break;
+        }
+        // The back end reports the position every 100 ms: the first sample
+        // played at the report's time less the position it reports.
+        double firstSample = -1;
+        QEventLoop loop;
+        QObject::connect(player, &QMediaPlayer::positionChanged, &loop, [&](qint64 pos) {
+            if (pos > 0 && firstSample < 0) {
+                firstSample = t.nsecsElapsed() / 1e6 - double(pos);
+                loop.quit();
+            }
+        });
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        loop.exec();
+        if (firstSample < 0) {
+            state.SkipWithError("The MIDI sound never played");
+            break;
+        }
+        state.SetIterationTime(firstSample / 1000);
+        total += firstSample;
+        worst = qMax(worst, firstSample);
+    }
+    mdlSndAPI::CloseAllSounds();
+    mdlM_Tape::setSoundSettings(nullptr);
+    state.counters["to_first_sample_ms"] = total / double(state.iterations());
+    state.counters["worst_ms"] = worst;
+}
+
 } // namespace
 
 BENCHMARK(BM_ChannelMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_OpenWav)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_OpenMidi)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_TapeNextToMidiSound)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 BENCHMARK(BM_SynthesisOfFirstSentence)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_TapeNextToFirstSound)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 

@@ -123,6 +123,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     Timer1->start();
+
+    dragger_ = new platform::WindowDragger(this);
 }
 
 Form1::~Form1() = default;
@@ -197,7 +199,12 @@ void Form1::paintEvent(QPaintEvent*) {
 }
 
 void Form1::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        platform::startWindowDrag(this);
+    // Only presses on the board's own surface arrive here: the ticket
+    // numbers let presses through, the fare digits keep theirs.
+    if (event->button() == Qt::LeftButton) {
+        dragger_->press(event);
+        event->accept();
+        return;
+    }
     QWidget::mousePressEvent(event);
 }

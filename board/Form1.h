@@ -15,6 +15,9 @@ class M_Degit;
 class ChimeiCtl_A;
 class QLabel;
 class QTimer;
+namespace platform {
+class WindowDragger;
+}
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -70,4 +73,5 @@ protected:
 private:
     QPixmap picture_;
     QPointer<QWidget> controlPanel_;
+    platform::WindowDragger* dragger_ = nullptr;
 };

@@ -12,6 +12,41 @@ qsizetype codePointLength(QStringView text, qsizetype i) {
     return (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
 }
 
+// Characters the code page lacks whose customary Shift-JIS form is a close
+// neighbour: text typed or pasted from sources that use the JIS mappings (a
+// yen sign as the path separator, the wave dash, the minus sign) keeps its
+// meaning instead of turning into '?'.
+char16_t customaryFallback(char16_t c) {
+    switch (c) {
+    case u'\u00A5': return u'\\';     // YEN SIGN -> the code page's 0x5C
+    case u'\u301C': return u'\uFF5E'; // WAVE DASH -> FULLWIDTH TILDE
+    case u'\u2212': return u'\uFF0D'; // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+    case u'\u2016': return u'\u2225'; // DOUBLE VERTICAL LINE -> PARALLEL TO
+    case u'\u2014': return u'\u2015'; // EM DASH -> HORIZONTAL BAR
+    case u'\u00AC': return u'\uFFE2'; // NOT SIGN -> FULLWIDTH NOT SIGN
+    case u'\u00A2': return u'\uFFE0'; // CENT SIGN -> FULLWIDTH CENT SIGN
+    case u'\u00A3': return u'\uFFE1'; // POUND SIGN -> FULLWIDTH POUND SIGN
+    default: return 0;
+    }
+}
+
+// One code point in Shift-JIS, or nothing when the code page has no code.
+QByteArray encodeOne(QStringView codePoint) {
+    QStringEncoder one("Shift_JIS");
+    const QByteArray bytes = one.encode(codePoint);
+    return one.hasError() ? QByteArray() : bytes;
+}
+
+// One code point in Shift-JIS: its own code, else its customary form's,
+// else nothing.
+QByteArray encodeWithFallback(QStringView codePoint) {
+    QByteArray bytes = encodeOne(codePoint);
+    if (bytes.isEmpty() && codePoint.size() == 1) {
+        if (const char16_t substitute = customaryFallback(codePoint[0].unicode()))
+            bytes = encodeOne(QStringView(&substitute, 1));
+    }
+    return bytes;
+}
 } // namespace
 
 QByteArray encode(QStringView text) {
@@ -21,14 +56,13 @@ QByteArray encode(QStringView text) {
         return whole;
 
     // Some character has no code: encode one code point at a time so that
-    // exactly the unrepresentable ones become '?'.
+    // exactly the unrepresentable ones get their customary form or '?'.
     QByteArray out;
     out.reserve(text.size() * 2);
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype len = codePointLength(text, i);
-        QStringEncoder one("Shift_JIS");
-        const QByteArray bytes = one.encode(text.mid(i, len));
-        out += one.hasError() ? QByteArray("?") : bytes;
+        const QByteArray bytes = encodeWithFallback(text.mid(i, len));
+        out += bytes.isEmpty() ? QByteArray("?") : bytes;
         i += len;
     }
     return out;
@@ -45,10 +79,8 @@ QStringList unencodable(QStringView text) {
     }
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype len = codePointLength(text, i);
-        QStringEncoder one("Shift_JIS");
-        const QByteArray bytes = one.encode(text.mid(i, len));
         const QString ch = text.mid(i, len).toString();
-        if (one.hasError() && !found.contains(ch))
+        if (encodeWithFallback(ch).isEmpty() && !found.contains(ch))
             found << ch;
         i += len;
     }

@@ -8,7 +8,11 @@
 
 namespace core::sjis {
 
-// Encodes text as Shift-JIS. A character the code page cannot represent
+// Encodes text as Shift-JIS. A character the code page lacks but that has a
+// customary Shift-JIS form takes that form (yen sign -> 0x5C, wave dash ->
+// fullwidth tilde, minus sign -> fullwidth hyphen-minus, double vertical
+// line -> parallel, em dash -> horizontal bar, not, cent and pound signs ->
+// their fullwidth forms). Any other character the code page cannot represent
 // becomes '?' (0x3F), as the Windows conversion does by default, so byte
 // counts stay predictable: one byte for the replaced character.
 QByteArray encode(QStringView text);

@@ -3,8 +3,10 @@
 #include "platform/ColorRef.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextLayout>
 
 ColorButton::ColorButton(QWidget* parent) : QPushButton(parent) {}
 
@@ -67,6 +69,74 @@ void WrappingRadioButton::paintEvent(QPaintEvent*) {
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     p.drawText(QRect(textLeft(), 2, width() - textLeft(), height() - 2),
                Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text());
+}
+
+namespace {
+// Room between the button's edge and its caption.
+constexpr int kPageButtonPadding = 8;
+} // namespace
+
+PageButton::PageButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
+
+QStringList PageButton::wrap(const QString& caption, const QFont& font, int width) {
+    QStringList out;
+    static const QRegularExpression blanks(QStringLiteral("\\x{3000}+"));
+    for (const QString& piece : caption.split(blanks, Qt::SkipEmptyParts)) {
+        const QString segment = piece.trimmed();
+        if (segment.isEmpty())
+            continue;
+        QTextLayout layout(segment, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            out << segment.mid(line.textStart(), line.textLength()).trimmed();
+        }
+        layout.endLayout();
+    }
+    return out;
+}
+
+int PageButton::textWidth() const {
+    return qMax(1, width() - 2 * kPageButtonPadding);
+}
+
+QStringList PageButton::lines() const {
+    return wrap(text(), font(), textWidth());
+}
+
+QSize PageButton::sizeHint() const {
+    const QFontMetrics fm = fontMetrics();
+    const int textW = fm.horizontalAdvance(QString(7, QChar(0x56FD))); // seven full-width characters
+    const int count = qMax<int>(1, int(wrap(text(), font(), textW).size()));
+    return {textW + 2 * kPageButtonPadding, qMax(40, count * fm.lineSpacing() + 2 * kPageButtonPadding)};
+}
+
+QSize PageButton::minimumSizeHint() const {
+    return sizeHint();
+}
+
+void PageButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    opt.text.clear();
+    style()->drawControl(QStyle::CE_PushButton, &opt, &p, this);
+    const QStringList shown = lines();
+    const QFontMetrics fm = fontMetrics();
+    const int block = int(shown.size()) * fm.lineSpacing();
+    int y = (height() - block) / 2;
+    // A pressed or selected button shifts its caption like a plain one.
+    const bool down = isDown() || isChecked();
+    const int shiftX = down ? style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this) : 0;
+    const int shiftY = down ? style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &opt, this) : 0;
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    for (const QString& line : shown) {
+        p.drawText(QRect(shiftX, y + shiftY, width(), fm.lineSpacing()), Qt::AlignHCenter | Qt::AlignVCenter, line);
+        y += fm.lineSpacing();
+    }
 }
 
 CrossButton::CrossButton(QWidget* parent) : QPushButton(QStringLiteral("r"), parent) {

@@ -42,6 +42,31 @@ private:
     int textLeft() const;
 };
 
+// A page button of the options window. Its caption is written for a narrow
+// button that wraps: a run of ideographic blanks is where a line ends
+// ("運賃データと　放送用データ" shows as 運賃データと / 放送用データ), and a
+// line too long for the button wraps where Japanese text may break. The
+// button is as wide as seven full-width characters. text() stays the exact
+// caption.
+class PageButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    explicit PageButton(const QString& caption, QWidget* parent = nullptr);
+    // The lines shown at the button's current width.
+    QStringList lines() const;
+    // The lines a caption shows in the given width of the font.
+    static QStringList wrap(const QString& caption, const QFont& font, int width);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int textWidth() const;
+};
+
 // The clear button: its caption is the letter "r" of a symbol face, which
 // that face draws as a cross. The face is not installed here, so the cross
 // is drawn directly.

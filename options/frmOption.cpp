@@ -156,6 +156,19 @@ void frmOption::syncEnabledStates() {
         f->setEnabled(manual);
     for (QGroupBox* f : Frame6)
         f->setVisible(manual);
+    fitPagesToTheirText();
+}
+
+void frmOption::fitPagesToTheirText() {
+    // A window's smallest size comes from its layout's minimum, which does
+    // not ask wrapped text how tall it gets at that width.
+    const int width = qMax(pages_->minimumWidth(), pages_->minimumSizeHint().width());
+    int height = 0;
+    for (QGroupBox* page : Frame1) {
+        const int needed = page->hasHeightForWidth() ? page->heightForWidth(width) : page->minimumSizeHint().height();
+        height = qMax(height, needed);
+    }
+    pages_->setMinimumHeight(height);
 }
 
 void frmOption::refreshSample() {

@@ -166,6 +166,10 @@ private:
     void loadWindow();
     // Brings the enabled and visible states in line with their boxes.
     void syncEnabledStates();
+    // Gives the page stack the height its tallest page needs at the
+    // narrowest width, wrapped notes included, so that the window's smallest
+    // size squeezes nothing.
+    void fitPagesToTheirText();
     void refreshSample();
 
     QStackedWidget* pages_ = nullptr;

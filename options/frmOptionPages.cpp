@@ -91,9 +91,8 @@ void frmOption::buildWindow() {
                                              QStringLiteral("　　整理券　　　プレビュー")};
     auto* pageGroup = new QButtonGroup(this);
     for (int k = 0; k < 6; ++k) {
-        auto* b = named(new QPushButton(captions[size_t(k)], this), indexed("Option1", k));
+        auto* b = named(new PageButton(captions[size_t(k)], this), indexed("Option1", k));
         b->setCheckable(true);
-        b->setMinimumHeight(40);
         pageGroup->addButton(b, k);
         buttons->addWidget(b);
         Option1[size_t(k)] = b;
@@ -466,6 +465,12 @@ QWidget* frmOption::buildTapeSoundPage() {
     mv->addWidget(Option7[0]);
     mv->addWidget(Option7[1]);
     v->addWidget(mode);
+    // Waiting for this sound holds the stop-name scroll: said here, beside
+    // the setting that causes it.
+    v->addWidget(named(note(QStringLiteral("「放送前のサウンド」再生時は、停名のスクロールが停止することがありますので"
+                                           "、あらかじめご了承ください。"),
+                            f),
+                       QStringLiteral("lblTapeScrollNote")));
     v->addStretch(1);
     return f;
 }
@@ -498,10 +503,6 @@ QWidget* frmOption::buildSoundPage() {
     Option5[1]->setChecked(true);
     soundPages_->setCurrentWidget(Frame2[1]);
     v->addWidget(soundPages_, 1);
-    v->addWidget(note(
-        QStringLiteral(
-            "「放送前のサウンド」再生時は、停名のスクロールが停止することがありますので、あらかじめご了承ください。"),
-        page));
     connect(group, &QButtonGroup::idClicked, this, &frmOption::Option5_Click);
     return page;
 }

@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
 
 #include "platform/RealPlatform.h"
+#include "platform/WindowShape.h"
 
 namespace platform {
 
@@ -58,6 +59,12 @@ MessageBox& messageBox() {
     static QtMessageBox real;
     return real;
 }
+WindowMover& windowMover() {
+    if (auto* p = slot<WindowMover>())
+        return *p;
+    static SystemWindowMover real;
+    return real;
+}
 
 VXB4Res* install(VXB4Res* impl) {
     return swap(impl);
@@ -78,6 +85,9 @@ Clipboard* install(Clipboard* impl) {
     return swap(impl);
 }
 MessageBox* install(MessageBox* impl) {
+    return swap(impl);
+}
+WindowMover* install(WindowMover* impl) {
     return swap(impl);
 }
 

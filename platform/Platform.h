@@ -4,7 +4,7 @@
 // put a double in its place with ScopedInstall for the length of a test.
 //
 // Only the accessors live here; include the interface header of what you
-// call (platform/VXB4Res.h, platform/Clock.h, ...).
+// call (platform/VXB4Res.h, platform/Clock.h, platform/WindowShape.h, ...).
 
 namespace platform {
 
@@ -15,6 +15,7 @@ class Clock;
 class Shell;
 class Clipboard;
 class MessageBox;
+class WindowMover;
 
 VXB4Res& helper();
 Multimedia& multimedia();
@@ -23,6 +24,7 @@ Clock& clock();
 Shell& shell();
 Clipboard& clipboard();
 MessageBox& messageBox();
+WindowMover& windowMover();
 
 // Installs impl in place of the current implementation (nullptr goes back to
 // the real one) and returns the one it replaced.
@@ -33,6 +35,7 @@ Clock* install(Clock* impl);
 Shell* install(Shell* impl);
 Clipboard* install(Clipboard* impl);
 MessageBox* install(MessageBox* impl);
+WindowMover* install(WindowMover* impl);
 
 template <class Interface> class ScopedInstall {
 public:

@@ -1,5 +1,7 @@
 #include "platform/QtMciPlayer.h"
 
+#include "platform/MidiSynth.h"
+
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -104,6 +106,12 @@ qint32 QtMciPlayer::open(const QStringList& words) {
     const QFileInfo file(path);
     if (path.isEmpty() || !file.isFile() || !file.isReadable())
         return mci::kFileNotFound;
+
+    // A MIDI file plays with our SoundFont, loaded once for the whole run.
+    static const QStringList midiSuffixes = {QStringLiteral("mid"), QStringLiteral("midi"), QStringLiteral("rmi"),
+                                             QStringLiteral("kar")};
+    if (type == u"sequencer" || midiSuffixes.contains(file.suffix().toLower()))
+        midi::prepare();
 
     auto* player = new QMediaPlayer(QCoreApplication::instance());
     player->setAudioOutput(new QAudioOutput(player));

@@ -41,8 +41,10 @@ public:
 
     qint32 mciSendString(const QString& command) override;
 
-    // The longest an open waits for the file to load.
-    int openTimeoutMs = 5000;
+    // The longest an open waits for the file to load: generous, so that a
+    // slow machine still plays a MIDI file (whose synthesiser must start
+    // before the file counts as loaded) rather than skip it.
+    int openTimeoutMs = 30000;
     // A waiting play gives up after the sound's length plus this margin (or
     // this long when the length is unknown), so a back end that never reports
     // the end cannot freeze the program.

@@ -20,11 +20,36 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QSysInfo>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace platform {
+
+namespace {
+// Qt's calendar header reads "12月 2026" with week numbers down the side; a
+// Japanese calendar reads "2026年12月" and shows no week numbers.
+void useJapaneseHeader(QCalendarWidget* calendar) {
+    calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    auto* bar = calendar->findChild<QWidget*>(QStringLiteral("qt_calendar_navigationbar"));
+    auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+    auto* year = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_yearbutton"));
+    auto* yearEdit = calendar->findChild<QSpinBox*>(QStringLiteral("qt_calendar_yearedit"));
+    auto* layout = bar ? qobject_cast<QBoxLayout*>(bar->layout()) : nullptr;
+    if (!month || !year || !yearEdit || !layout)
+        return; // another Qt: keep its header as it is
+    layout->removeWidget(month);
+    layout->insertWidget(layout->indexOf(year) + 1, month);
+    // The calendar rewrites the year button on every page and after the
+    // year has been typed; these run after it and add the 年.
+    auto showYear = [calendar, year] { year->setText(QString::number(calendar->yearShown()) + QStringLiteral("年")); };
+    QObject::connect(calendar, &QCalendarWidget::currentPageChanged, year, showYear);
+    QObject::connect(yearEdit, &QSpinBox::editingFinished, year, showYear);
+    showYear();
+}
+} // namespace
 
 qint32 QtVXB4Res::Call_dlg100(QWidget* window, qint16 keta, qint16& zeroMode, qint16& shift, qint16& fillZero) {
     DigitSettingsDialog dlg(window ? window->window() : nullptr, keta, zeroMode, shift, fillZero);
@@ -59,6 +84,7 @@ qint32 QtVXB4Res::Call_dlg111(QWidget* window, DateRecord& date) {
     calendar->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     calendar->setFirstDayOfWeek(Qt::Sunday);
     calendar->setSelectedDate(clock().now().date());
+    useJapaneseHeader(calendar);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);

@@ -9,7 +9,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   qt6-multimedia-dev libqt6multimedia6
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
-  fluid-soundfont-gm
+  # MIDI: the small General MIDI SoundFont (6 MB; opens in tens of ms where
+  # FluidR3 takes over a second) and GStreamer's headers, with which the
+  # program hands it to the synthesiser and keeps it loaded.
+  timgm6mb-soundfont libgstreamer1.0-dev
   open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth imagemagick

@@ -444,6 +444,13 @@ void M_Degit::resizeEvent(QResizeEvent* event) {
     renderSurface();
 }
 
+void M_Degit::mousePressEvent(QMouseEvent* event) {
+    // The control takes the mouse itself: a press here is the start of its
+    // double-click, never a press on the window behind it (which would drag
+    // the board).
+    event->accept();
+}
+
 void M_Degit::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         Q_EMIT DblClick();

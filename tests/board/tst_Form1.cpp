@@ -43,6 +43,32 @@ QString captions(Form1& board, int from, int to) {
     return out.join(QLatin1Char(','));
 }
 
+// Mouse events as the window system delivers them: to the widget under the
+// point (ticket numbers let presses through to the board), the moves to the
+// window that holds the mouse. Points are in board coordinates, moves are
+// given on the screen.
+QWidget* pressAt(Form1& board, QPoint p) {
+    QWidget* target = board.childAt(p);
+    if (!target)
+        target = &board;
+    QTest::mousePress(target, Qt::LeftButton, {}, target->mapFrom(&board, p));
+    return target;
+}
+void releaseAt(Form1& board, QPoint p) {
+    QWidget* target = board.childAt(p);
+    if (!target)
+        target = &board;
+    QTest::mouseRelease(target, Qt::LeftButton, {}, target->mapFrom(&board, p));
+}
+void moveTo(Form1& board, QPoint screen) {
+    QTest::mouseMove(&board, screen - board.pos());
+}
+void showAt(Form1& board, QPoint where) {
+    board.move(where);
+    board.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&board));
+}
+
 QString wide(const char* ascii) {
     return mdlK27_000::fullWidthNumber(QString::fromLatin1(ascii).toInt(), false);
 }
@@ -291,18 +317,97 @@ private Q_SLOTS:
         QCOMPARE(rec, (BoardPosRec{105, 0}));
     }
 
-    void pressesOnTheLabelsReachThePanel() {
+    void pressesOnTheFareDigitsNeverMoveTheBoard() {
         PlatformDoubles doubles;
         Form1 board;
-        // Ticket numbers let the press through to the board, which starts
-        // the drag; fare digits keep their own mouse for the double-click.
-        for (int n : {1, 12, 50}) {
-            const QPoint label = board.lblSeiriNum[size_t(n)]->geometry().center();
-            QCOMPARE(board.childAt(label), nullptr);
-            const QPoint digit = board.Degit[size_t(n)]->geometry().center();
-            QCOMPARE(board.childAt(digit), board.Degit[size_t(n)]);
+        board.Form_Load();
+        showAt(board, QPoint(100, 80));
+        for (int n : {1, 7, 12, 50}) {
+            const QPoint centre = board.Degit[size_t(n)]->geometry().center();
+            QCOMPARE(pressAt(board, centre), static_cast<QWidget*>(board.Degit[size_t(n)]));
+            // Even a mouse that moves with the button held leaves it in place.
+            moveTo(board, board.mapToGlobal(centre) + QPoint(40, 30));
+            releaseAt(board, centre);
         }
-        QCOMPARE(board.childAt(QPoint(20, 120)), nullptr);
+        QVERIFY(doubles.windowMover.requests.isEmpty());
+        QCOMPARE(board.pos(), QPoint(100, 80));
+    }
+
+    void pressesOnThePanelAndTheTicketNumbersStartAMove() {
+        PlatformDoubles doubles;
+        doubles.windowMover.accept = true; // the window manager moves it
+        Form1 board;
+        board.Form_Load();
+        showAt(board, QPoint(100, 80));
+        // The free panel, and ticket numbers, which let presses through.
+        const QPoint points[] = {QPoint(20, 120), QPoint(600, 10), board.lblSeiriNum[1]->geometry().center(),
+                                 board.lblSeiriNum[12]->geometry().center()};
+        for (const QPoint& p : points) {
+            QCOMPARE(pressAt(board, p), static_cast<QWidget*>(&board));
+            releaseAt(board, p);
+        }
+        QCOMPARE(doubles.windowMover.requests.size(), 4);
+        QCOMPARE(doubles.windowMover.requests.first().data(), static_cast<QWidget*>(&board));
+        // The right button does not drag.
+        QTest::mousePress(&board, Qt::RightButton, {}, QPoint(20, 120));
+        QTest::mouseRelease(&board, Qt::RightButton, {}, QPoint(20, 120));
+        QCOMPARE(doubles.windowMover.requests.size(), 4);
+        // The window system's move leaves the window alone meanwhile.
+        pressAt(board, QPoint(20, 120));
+        moveTo(board, QPoint(300, 300));
+        releaseAt(board, QPoint(20, 120));
+        QCOMPARE(board.pos(), QPoint(100, 80));
+    }
+
+    void doubleClickOnAFareDigitOpensTheDialogWithoutAMove() {
+        PlatformDoubles doubles;
+        Form1 board;
+        QWidget panel;
+        board.setControlPanel(&panel);
+        board.Form_Load();
+        showAt(board, QPoint(100, 80));
+        doubles.helper.dlg100Result = 0;
+        // What the window system delivers for a double-click: press,
+        // release, double-click, release.
+        const QPoint centre = board.Degit[7]->geometry().center();
+        pressAt(board, centre);
+        releaseAt(board, centre);
+        QTest::mouseDClick(board.Degit[7], Qt::LeftButton);
+        releaseAt(board, centre);
+        QCOMPARE(doubles.helper.count(QStringLiteral("Call_dlg100")), 1);
+        QVERIFY(doubles.windowMover.requests.isEmpty());
+        QVERIFY(panel.isEnabled());
+    }
+
+    void withoutASystemMoveTheBoardFollowsTheMouse() {
+        PlatformDoubles doubles;
+        // The real request: the offscreen platform refuses it, as window
+        // managers without _NET_WM_MOVERESIZE do.
+        platform::SystemWindowMover real;
+        platform::ScopedInstall<platform::WindowMover> realMover(real);
+        Form1 board;
+        board.Form_Load();
+        board.placeAndShape();
+        showAt(board, QPoint(100, 80));
+        const QRegion shape = board.mask();
+
+        pressAt(board, QPoint(20, 120)); // at (120, 200) on the screen
+        moveTo(board, QPoint(160, 230));
+        QCOMPARE(board.pos(), QPoint(140, 110));
+        moveTo(board, QPoint(90, 150));
+        QCOMPARE(board.pos(), QPoint(70, 30));
+        releaseAt(board, QPoint(20, 120));
+        // After the release the board stays where it was left.
+        moveTo(board, QPoint(400, 400));
+        QCOMPARE(board.pos(), QPoint(70, 30));
+        QCOMPARE(board.mask(), shape);
+
+        // A press on a fare digit does not start following.
+        const QPoint digit = board.Degit[7]->geometry().center();
+        pressAt(board, digit);
+        moveTo(board, QPoint(10, 10));
+        releaseAt(board, digit);
+        QCOMPARE(board.pos(), QPoint(70, 30));
     }
 
     void panelPictureLooksLikeABoard() {

@@ -33,6 +33,30 @@ private Q_SLOTS:
         // Everything code page 932 has, half-width kana and NEC extensions included.
         QVERIFY(sjis::unencodable(QStringLiteral("C:\\データ\\ｱｲｳ①～")).isEmpty());
         QVERIFY(sjis::unencodable(QString()).isEmpty());
+        // Characters with a customary form are stored meaningfully.
+        QVERIFY(sjis::unencodable(QStringLiteral("C:¥データ〜")).isEmpty());
+    }
+
+    void charactersWithACustomaryFormKeepTheirMeaning() {
+        // A yen sign typed as the path separator stays the separator byte.
+        QCOMPARE(sjis::encode(QStringLiteral("C:¥K27¥運賃")), QByteArray("C:\\K27\\\x89\x5E\x92\xC0"));
+        // The JIS forms of these signs take the code page's neighbours: the
+        // bytes are those of the fullwidth forms, which decode back to them.
+        const struct {
+            const char16_t* from;
+            const char16_t* to;
+        } pairs[] = {{u"〜", u"～"}, {u"−", u"－"}, {u"‖", u"∥"}, {u"—", u"―"},
+                     {u"¬", u"￢"},  {u"¢", u"￠"}, {u"£", u"￡"}};
+        for (const auto& p : pairs) {
+            const QString from = QString::fromUtf16(p.from), to = QString::fromUtf16(p.to);
+            QCOMPARE(sjis::encode(from), sjis::encode(to));
+            QCOMPARE(sjis::encode(from).size(), 2);
+            QCOMPARE(sjis::decode(sjis::encode(from)), to);
+        }
+        // Mixed with characters that have no form at all, only those become '?',
+        // and byte counts follow the substitutes.
+        QCOMPARE(sjis::encode(QStringLiteral("¥100〜한")), QByteArray("\\100\x81\x60?"));
+        QCOMPARE(lenB(QStringLiteral("¥100〜한")), 7);
     }
 
     void brokenBytesAreDroppedNotReplaced() {

@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -29,6 +31,20 @@ template <class T> void whenShown(std::function<void(T*)> action) {
     });
 }
 
+// The header as read from left to right: the visible texts of the calendar's
+// navigation bar in the order they stand.
+QString calendarHeader(QCalendarWidget* calendar) {
+    QList<QToolButton*> buttons;
+    for (QToolButton* b : calendar->findChildren<QToolButton*>())
+        if (b->isVisible() && !b->text().isEmpty())
+            buttons << b;
+    std::sort(buttons.begin(), buttons.end(), [](QToolButton* a, QToolButton* b) { return a->x() < b->x(); });
+    QString text;
+    for (QToolButton* b : buttons)
+        text += b->text();
+    return text;
+}
+
 } // namespace
 
 class tst_dialogs : public QObject {
@@ -37,6 +53,7 @@ class tst_dialogs : public QObject {
 private Q_SLOTS:
     void dateDialogReturnsTheChosenDay();
     void dateDialogCancelled();
+    void dateDialogHeaderReadsYearThenMonth();
     void fileDialogShowsFiltersAndTitle();
     void fileDialogCancelled();
     void folderDialog();
@@ -71,6 +88,32 @@ void tst_dialogs::dateDialogCancelled() {
     QCOMPARE(helper.Call_dlg111(nullptr, date), 0);
     QCOMPARE(date.wYear, qint16(0));
     QCOMPARE(date.wDay, qint16(0));
+}
+
+void tst_dialogs::dateDialogHeaderReadsYearThenMonth() {
+    PlatformDoubles doubles;
+    doubles.clock.current = QDateTime(QDate(2026, 12, 7), QTime(9, 0));
+    platform::QtVXB4Res helper;
+    platform::DateRecord date;
+    QStringList headers;
+    bool weekNumbers = true;
+    whenShown<QDialog>([&](QDialog* d) {
+        auto* calendar = d->findChild<QCalendarWidget*>(QStringLiteral("calendar"));
+        QApplication::processEvents();
+        headers << calendarHeader(calendar);
+        calendar->showNextMonth();
+        QApplication::processEvents();
+        headers << calendarHeader(calendar);
+        calendar->showPreviousYear();
+        QApplication::processEvents();
+        headers << calendarHeader(calendar);
+        weekNumbers = calendar->verticalHeaderFormat() != QCalendarWidget::NoVerticalHeader;
+        d->reject();
+    });
+    helper.Call_dlg111(nullptr, date);
+    QCOMPARE(headers,
+             QStringList({QStringLiteral("2026年12月"), QStringLiteral("2027年1月"), QStringLiteral("2026年1月")}));
+    QVERIFY(!weekNumbers);
 }
 
 void tst_dialogs::fileDialogShowsFiltersAndTitle() {

@@ -9,6 +9,7 @@
 #include "tests/support/K27Windows.h"
 #include "tests/support/TestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -85,6 +86,9 @@ private Q_SLOTS:
     void firstStartState();
     void namesAndCaptions();
     void pageButtonsBringTheirPage();
+    void pageCaptionsBreakWhereTheirBlanksAre();
+    void scrollWarningSitsWithThePreAnnouncementSettings();
+    void everyPageFitsAnSvgaScreenUnclipped();
     void enablingFollowsBoxesAfterRepeatedToggling();
     void panelChoiceHidesFramesButKeepsChoices();
     void okRightAfterStart();
@@ -242,6 +246,112 @@ void tst_frmOption::pageButtonsBringTheirPage() {
     o.Option2[1]->click();
     o.Option6[0]->click();
     QVERIFY(o.Option2[1]->isChecked() && o.Option6[0]->isChecked() && !o.Option6[1]->isChecked());
+}
+
+void tst_frmOption::pageCaptionsBreakWhereTheirBlanksAre() {
+    PlatformDoubles doubles;
+    K27Windows w;
+    frmOption& o = w.options;
+    o.show();
+    auto lines = [&](int k) { return qobject_cast<PageButton*>(o.Option1[size_t(k)])->lines(); };
+    QCOMPARE(lines(0), QStringList({QStringLiteral("運賃データと"), QStringLiteral("放送用データ")}));
+    QCOMPARE(lines(5), QStringList({QStringLiteral("整理券"), QStringLiteral("プレビュー")}));
+    QCOMPARE(lines(4), QStringList({QStringLiteral("サウンド")}));
+    // The long captions without blanks wrap inside the narrow button too,
+    // and every line fits the button it is drawn on.
+    for (int k = 0; k < 6; ++k) {
+        QPushButton* b = o.Option1[size_t(k)];
+        const QStringList shown = lines(k);
+        QVERIFY2(!shown.isEmpty() && shown.size() <= 2, qPrintable(b->objectName()));
+        QCOMPARE(shown.join(QString()), QString(b->text()).remove(QChar(0x3000)));
+        for (const QString& line : shown)
+            QVERIFY2(b->fontMetrics().horizontalAdvance(line) < b->width() - 8, qPrintable(line));
+        QVERIFY(int(shown.size()) * b->fontMetrics().lineSpacing() < b->height());
+    }
+}
+
+void tst_frmOption::scrollWarningSitsWithThePreAnnouncementSettings() {
+    PlatformDoubles doubles;
+    K27Windows w;
+    frmOption& o = w.options;
+    o.show();
+    const QString warning = QStringLiteral(
+        "「放送前のサウンド」再生時は、停名のスクロールが停止することがありますので、あらかじめご了承ください。");
+    QList<QLabel*> found;
+    for (QLabel* l : o.findChildren<QLabel*>())
+        if (l->text() == warning)
+            found << l;
+    QCOMPARE(found.size(), 1);
+    QVERIFY(o.Frame2[0]->isAncestorOf(found.first()));
+    o.Option1_Click(4);
+    o.Option5_Click(0);
+    QVERIFY(found.first()->isVisible());
+    o.Option5_Click(1);
+    QVERIFY(!found.first()->isVisible());
+}
+
+namespace {
+// Every visible control of the window has at least the room it asks for,
+// and a wrapped text the height its lines need.
+QStringList clippedControls(QWidget* window) {
+    QStringList out;
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+        if (!c->isVisible() || c->isWindow() || c->inherits("QStackedWidget"))
+            continue;
+        // Lists placed by hand in the blanks of a sentence take the blank's
+        // width; only what the layouts place is measured.
+        const bool placedByLayout = c->parentWidget() && c->parentWidget()->layout();
+        const QString name = c->objectName().isEmpty() ? QString::fromLatin1(c->metaObject()->className()) +
+                                                             QLatin1Char(' ') + c->property("text").toString()
+                                                       : c->objectName();
+        const QRect inWindow(c->mapTo(window, QPoint(0, 0)), c->size());
+        if (!window->rect().contains(inWindow))
+            out << name + QStringLiteral(" leaves the window");
+        // A size the program set on purpose (the narrow "..." buttons) is
+        // taken as it is; otherwise the control's own least size counts.
+        const QSize least = c->minimumSizeHint();
+        const bool freeWidth = c->minimumWidth() == 0 && c->maximumWidth() == QWIDGETSIZE_MAX;
+        const bool freeHeight = c->minimumHeight() == 0 && c->maximumHeight() == QWIDGETSIZE_MAX;
+        if (placedByLayout &&
+            ((freeWidth && c->width() < least.width()) || (freeHeight && c->height() < least.height())))
+            out << name + QStringLiteral(" is squeezed");
+        if (c->hasHeightForWidth() && c->height() < c->heightForWidth(c->width()))
+            out << name + QStringLiteral(" cuts off its text");
+    }
+    return out;
+}
+} // namespace
+
+void tst_frmOption::everyPageFitsAnSvgaScreenUnclipped() {
+    PlatformDoubles doubles;
+    K27Windows w;
+    frmOption& o = w.options;
+    // Room for a window frame and title bar on an 800 x 600 screen.
+    const QSize screen(800 - 2 * 8, 600 - 40 - 2 * 8);
+    o.show();
+    for (int page = 0; page < 6; ++page) {
+        for (int sub = 0; sub < (page == 4 ? 2 : 1); ++sub) {
+            o.Option1_Click(page);
+            o.Option5_Click(sub);
+            // The largest states of the pages, set as the user sets them:
+            // panel pictures chosen one by one, the ticket preview on.
+            if (page == 1)
+                o.Option3[1]->click();
+            if (page == 5)
+                o.chkUseSeiriPrev->click();
+            QApplication::processEvents(); // the layouts take in what is shown now
+            o.resize(o.minimumSize());
+            QApplication::processEvents();
+            const QString where = QStringLiteral("page %1.%2").arg(page).arg(sub);
+            QVERIFY2(o.minimumSize().width() <= screen.width() && o.minimumSize().height() <= screen.height(),
+                     qPrintable(
+                         where +
+                         QStringLiteral(" needs %1 x %2").arg(o.minimumSize().width()).arg(o.minimumSize().height())));
+            QCOMPARE(o.size(), o.minimumSize());
+            const QStringList clipped = clippedControls(&o);
+            QVERIFY2(clipped.isEmpty(), qPrintable(where + QStringLiteral(": ") + clipped.join(QStringLiteral("; "))));
+        }
+    }
 }
 
 void tst_frmOption::enablingFollowsBoxesAfterRepeatedToggling() {

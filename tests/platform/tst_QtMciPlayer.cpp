@@ -1,11 +1,14 @@
 // The real multimedia command layer, playing real files through GStreamer.
 // Headless there is no sound card; GStreamer then plays into a sink that
 // runs in real time, so lengths and "wait until the end" hold as on a desktop.
+#include "platform/MidiSynth.h"
 #include "platform/QtMciPlayer.h"
 #include "tests/support/TestSupport.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMediaPlayer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +28,41 @@ class tst_QtMciPlayer : public QObject {
     }
 
 private slots:
+    void soundFontChoicePrefersTheSmallSet() {
+        QTemporaryDir a, b;
+        auto put = [](const QTemporaryDir& dir, const char* relative) {
+            QDir(dir.path()).mkpath(QFileInfo(dir.filePath(QLatin1String(relative))).path());
+            QFile f(dir.filePath(QLatin1String(relative)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        };
+        using platform::midi::chooseSoundFont;
+        QCOMPARE(chooseSoundFont({a.path(), b.path()}), QString());
+        put(a, "sounds/sf2/FluidR3_GM.sf2");
+        QCOMPARE(chooseSoundFont({a.path(), b.path()}), a.filePath(QStringLiteral("sounds/sf2/FluidR3_GM.sf2")));
+        // The small set wins even from a later folder; a folder of the wrong
+        // name or a name that is a folder does not count.
+        put(b, "sounds/sf2/TimGM6mb.sf2");
+        QCOMPARE(chooseSoundFont({a.path(), b.path()}), b.filePath(QStringLiteral("sounds/sf2/TimGM6mb.sf2")));
+        QDir(a.path()).mkpath(QStringLiteral("sounds/sf2/TimGM6mb.sf2"));
+        QCOMPARE(chooseSoundFont({a.path(), b.path()}), b.filePath(QStringLiteral("sounds/sf2/TimGM6mb.sf2")));
+    }
+
+    void midiPlaysWithTheChosenSoundFont() {
+        if (platform::midi::soundFont().isEmpty())
+            QSKIP("No General MIDI SoundFont is installed.");
+        QtMciPlayer mci;
+        const int before = platform::midi::synthsConfigured();
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(mci.mciSendString(openCommand(sound("tune.mid"), "sequencer", "S3")), mci::kOk);
+            QCOMPARE(mci.mciSendString(QStringLiteral("close S3")), mci::kOk);
+        }
+        // Each open built a synthesiser of its own, and each was given the
+        // SoundFont while the one loaded first stays in memory.
+        QVERIFY(platform::midi::prepare());
+        QCOMPARE(platform::midi::synthsConfigured() - before, 2);
+        QVERIFY(mci.openTimeoutMs >= 30000);
+    }
+
     void tokenizeKeepsQuotedWordsWhole() {
         QCOMPARE(QtMciPlayer::tokenize(QStringLiteral("open \"/a b/c d.wav\" type waveaudio alias K27S1 wait")),
                  (QStringList{"open", "/a b/c d.wav", "type", "waveaudio", "alias", "K27S1", "wait"}));

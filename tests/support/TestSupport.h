@@ -7,6 +7,7 @@
 #include "platform/doubles/RecordingClipboard.h"
 #include "platform/doubles/RecordingMultimedia.h"
 #include "platform/doubles/RecordingShell.h"
+#include "platform/doubles/RecordingWindowMover.h"
 #include "platform/doubles/ScriptedMessageBox.h"
 #include "platform/doubles/VirtualClock.h"
 
@@ -24,6 +25,7 @@ struct PlatformDoubles {
     platform::RecordingShell shell;
     platform::RecordingClipboard clipboard;
     platform::ScriptedMessageBox messages;
+    platform::RecordingWindowMover windowMover;
 
 private:
     platform::ScopedInstall<platform::VXB4Res> helperSlot{helper};
@@ -33,6 +35,7 @@ private:
     platform::ScopedInstall<platform::Shell> shellSlot{shell};
     platform::ScopedInstall<platform::Clipboard> clipboardSlot{clipboard};
     platform::ScopedInstall<platform::MessageBox> messagesSlot{messages};
+    platform::ScopedInstall<platform::WindowMover> windowMoverSlot{windowMover};
 };
 
 namespace testsupport {
