@@ -1,21 +1,140 @@
 #include "app/K27App.h"
 
+#include "app/ExitSignals.h"
+#include "app/mdlIniIo.h"
 #include "board/Form1.h"
+#include "board/mdlK27_000.h"
 #include "control/frmCtl.h"
 #include "options/frmOption.h"
 #include "platform/Fonts.h"
 #include "sound/mdlM_Tape.h"
-#include "sound/mdlSndAPI.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QSessionManager>
+#include <QTimer>
 #include <QTranslator>
+#include <QWindow>
 
 namespace K27App {
 
+namespace {
+
+// Long enough for a window manager's answer to a map or a move to arrive.
+constexpr int kSettleMs = 60;
+
+QRect availableArea(const QWidget& window) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+}
+
+// Runs everything but user input for a while.
+void pause(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+// Moves a shown window to where target() says, and again while the window
+// manager has put it elsewhere: a manager that is still placing a newly
+// mapped window answers a move made in that moment with its own position.
+// target() is asked each time, as the frame that it may depend on becomes
+// known only once the manager has framed the window.
+template <class Target> void placeAndHold(QWidget& window, Target target) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        pause(kSettleMs);
+        const QPoint wanted = target();
+        if (window.pos() == wanted && attempt > 0)
+            return;
+        window.move(wanted);
+    }
+    pause(kSettleMs);
+}
+
+QPoint panelCorner(const frmCtl& panel) {
+    return bottomRight(availableArea(panel), panel.frameGeometry().size());
+}
+
+// A window that no screen shows any part of (saved on a larger or another
+// monitor) could not be reached; it goes back to where it starts.
+void bringIntoSight(QWidget& window, const QPoint& home) {
+    const QRect frame = window.frameGeometry();
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(frame))
+            return;
+    window.move(home);
+}
+
+} // namespace
+
+QPoint bottomRight(const QRect& area, const QSize& frame) {
+    return {area.right() + 1 - frame.width(), area.bottom() + 1 - frame.height()};
+}
+
+bool waitUntilShown(QWidget& window, int timeoutMs) {
+    auto shown = [&window] { return window.windowHandle() && window.windowHandle()->isExposed(); };
+    if (shown())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (shown() || clock.elapsed() >= timeoutMs)
+            loop.quit();
+    });
+    poll.start(10);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return shown();
+}
+
+bool startUp(Form1& board, frmOption& options, frmCtl& panel) {
+    // The panel's load (the board's caption, the speech engine), then the
+    // panel itself, placed before it shows so that a window manager maps
+    // it in its corner; once framed, the corner takes the frame in.
+    panel.Form_Load();
+    panel.move(panelCorner(panel));
+    panel.show();
+    panel.raise();
+    board.placeAndShape();
+    const QPoint boardHome = board.pos();
+    waitUntilShown(panel);
+    if (panel.ending())
+        return false;
+    placeAndHold(panel, [&panel] { return panelCorner(panel); });
+    if (panel.ending())
+        return false;
+    const QPoint panelHome = panel.pos();
+
+    mdlIniIo::LoadIni(board, options, panel);
+    if (panel.ending())
+        return false;
+    bringIntoSight(panel, panelHome);
+    bringIntoSight(board, boardHome);
+
+    // The board shows where the settings put it, already in their colours.
+    const QPoint boardPlace = board.pos();
+    board.show();
+    waitUntilShown(board);
+    if (panel.ending())
+        return false;
+    placeAndHold(board, [boardPlace] { return boardPlace; });
+    if (panel.ending())
+        return false;
+    panel.raise();
+    panel.activateWindow();
+    return true;
+}
+
 int run(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("K27"));
+    // Closing a window never ends the program by itself: only the control
+    // panel's exit does.
+    QApplication::setQuitOnLastWindowClosed(false);
     platform::installFontSubstitutions();
     // Qt's own dialogs (colour, file) speak Japanese like the rest of the
     // program.
@@ -30,29 +149,45 @@ int run(QApplication& app) {
     options.setWindows(&board, &panel);
     panel.setWindows(&board, &options);
     mdlM_Tape::setSoundSettings(&options);
-    // Sound devices and the speech engine go before the application object.
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] {
-        mdlSndAPI::CloseAllSounds();
-        mdlM_Tape::ReleaseSpeech();
-    });
+
+    // A termination signal has nobody to ask: it ends the program as a Yes
+    // to the exit question does, settings saved. Until start-up has loaded
+    // the settings there is nothing of the user's to save, and saving then
+    // would overwrite their file with the defaults.
+    bool started = false;
+    ExitSignals exitSignals;
+    QObject::connect(&exitSignals, &ExitSignals::received, &panel,
+                     [&panel, &started](int) { panel.endProgram(started); });
+    // The end of the desktop session asks the exit question where the
+    // session lets the program ask; No cancels the log-off.
+    QObject::connect(
+        &app, &QGuiApplication::commitDataRequest, &panel,
+        [&panel, &started](QSessionManager& manager) {
+            if (panel.ending())
+                return;
+            if (started && manager.allowsInteraction()) {
+                const bool yes = panel.askToEnd();
+                manager.release();
+                if (!yes) {
+                    manager.cancel();
+                    return;
+                }
+            }
+            panel.endProgram(started);
+        },
+        Qt::DirectConnection);
 
     // The board's load: blank digits and model presets (the options window
-    // is already loaded, hidden, and takes its part of them), then the
-    // control panel, whose load names the board and creates the speech
-    // engine.
+    // is already loaded, hidden, and takes its part of them).
     board.Form_Load();
     options.applyModelPresets(mdlK27_000::modelPresets());
-    panel.Form_Load();
-    panel.show();
-    panel.raise();
-    board.show();
-    board.placeAndShape();
-    if (const QScreen* screen = board.screen()) {
-        const QRect area = screen->availableGeometry();
-        panel.move(area.right() + 1 - panel.frameGeometry().width(),
-                   area.bottom() + 1 - panel.frameGeometry().height());
-    }
-    return app.exec();
+    started = startUp(board, options, panel);
+    if (started)
+        app.exec();
+    // A loop that ended some other way (the session manager's "die") ends
+    // the same orderly way, without a question nobody would see.
+    panel.endProgram(started);
+    return 0;
 }
 
 } // namespace K27App

@@ -1,10 +1,37 @@
 #pragma once
 // Start-up and shut-down of the program's windows.
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class Form1;
+class frmCtl;
+class frmOption;
 class QApplication;
+class QWidget;
 
 namespace K27App {
 
-// Brings up the windows in their start-up order and runs the event loop.
+// Brings up the windows in their start-up order, runs the event loop and
+// ends through the control panel's orderly exit.
 int run(QApplication& app);
+
+// The start-up after the board's own load (digits and model presets) with
+// the options window loaded and hidden: the panel's load and show, the
+// board at the top-left and the panel at the bottom-right of the screen's
+// available area, the board's rounded outline, the saved settings, and the
+// board shown where they put it. Each window is placed before it is first
+// shown and placed again once the window system has shown it, so a window
+// manager's own placement does not win. False when the program was ended
+// during start-up.
+bool startUp(Form1& board, frmOption& options, frmCtl& panel);
+
+// Where a window of the given frame size sits in the bottom-right corner of
+// an area.
+QPoint bottomRight(const QRect& area, const QSize& frame);
+
+// Waits (at most timeoutMs) until the window system shows the window,
+// letting everything but user input run meanwhile. False on time-out.
+bool waitUntilShown(QWidget& window, int timeoutMs = 3000);
 
 } // namespace K27App

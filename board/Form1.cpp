@@ -10,9 +10,12 @@
 #include "platform/Platform.h"
 #include "platform/WindowShape.h"
 
+#include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -135,7 +138,8 @@ void Form1::Form_Load() {
 }
 
 void Form1::placeAndShape() {
-    move(0, 0);
+    const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
+    move(where ? where->availableGeometry().topLeft() : QPoint(0, 0));
     platform::applyRoundRegion(this, 12, 12);
     update();
 }
@@ -153,6 +157,13 @@ void Form1::SetFormInfo(const BoardPosRec& rec) {
     // To the nearest pixel: a position saved by this program comes back
     // exactly, and any other settles on the pixel the next save writes.
     move(core::twipsToPixels(rec.BoardLeft), core::twipsToPixels(rec.BoardTop));
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (event->spontaneous())
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
 }
 
 void Form1::setPicture(const QPixmap& picture) {

@@ -44,8 +44,9 @@ public:
 
     // The board's own start-up steps: blank digits and the model presets.
     Q_INVOKABLE void Form_Load();
-    // Places the board at the screen's top-left, rounds its outline and
-    // repaints it: the steps after the other windows are up.
+    // Places the board at the top-left of its screen's available area,
+    // rounds its outline and repaints it: the steps after the other windows
+    // are up.
     Q_INVOKABLE void placeAndShape();
 
     Q_INVOKABLE void DeleteRgn();
@@ -68,6 +69,9 @@ public Q_SLOTS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Refuses the window system's close requests: only the control panel
+    // ends the program, and a board closed on its own could not come back.
+    void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:

@@ -148,8 +148,25 @@ public:
     Q_INVOKABLE void GetCtrlDataInfo(CtlPanelRec& rec) const;
     Q_INVOKABLE void SetCtrlDataInfo(const CtlPanelRec& rec);
 
+    // ---- Ending the program (frmCtlExit.cpp) --------------------------------
+    // Every close request of the panel (its close button, the window manager,
+    // the session) asks this question; the program ends only on Yes.
+    static inline const QString kExitQuestion = QStringLiteral("コルネを終了しますか？");
+    static inline const QString kExitTitle = QStringLiteral("コルネの終了確認");
+    // Asks whether to end K27; true for Yes.
+    bool askToEnd();
+    // Ends K27: clears the stop name, releases the board's outline, every
+    // sound and the speech engine, saves the settings (unless saveSettings
+    // is false: before the saved ones are loaded there is nothing of the
+    // user's to save) and ends every running event loop, so no other
+    // handler runs after it. Runs once; false when it had run before.
+    bool endProgram(bool saveSettings = true);
+    // True from the moment endProgram starts.
+    bool ending() const { return ending_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildEntryPanels();
@@ -187,4 +204,7 @@ private:
     quint64 boardGeneration_ = 0;
     // The stop name the board is to show, as the last command set it.
     QString stopName_;
+    bool ending_ = false;
+    // While the exit question is open a second close request is not asked.
+    bool askingToEnd_ = false;
 };
