@@ -160,10 +160,7 @@ void Form1::SetFormInfo(const BoardPosRec& rec) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (event->spontaneous())
-        event->ignore();
-    else
-        QWidget::closeEvent(event);
+    event->ignore();
 }
 
 void Form1::setPicture(const QPixmap& picture) {

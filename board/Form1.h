@@ -69,8 +69,9 @@ public Q_SLOTS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // Refuses the window system's close requests: only the control panel
-    // ends the program, and a board closed on its own could not come back.
+    // Refuses every close request (a window manager's shortcut included):
+    // only the control panel ends the program, and a board closed on its
+    // own could not be brought back.
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 

@@ -1,0 +1,458 @@
+// Saving the three windows' settings and applying them back: a round trip
+// with every setting changed, files cut short, values the controls refuse,
+// and a folder that cannot be written.
+#include "app/mdlIniIo.h"
+#include "board/chimei/ChimeiCtl_A.h"
+#include "board/degit/M_Degit.h"
+#include "core/Twips.h"
+#include "options/OptionWidgets.h"
+#include "tests/support/K27Windows.h"
+#include "tests/support/TestSupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace mdlIniIo;
+
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QString saveBmp(const QTemporaryDir& dir, const QString& name, const QColor& colour) {
+    QImage image(16, 8, QImage::Format_RGB32);
+    image.fill(colour);
+    const QString path = dir.filePath(name);
+    image.save(path, "BMP");
+    return path;
+}
+
+// Changes every setting of the three windows away from what they start
+// with, the way a user's clicks leave them: controls set one by one, not
+// through the windows' own record copy.
+void changeEverySetting(K27Windows& w, const QTemporaryDir& dir) {
+    frmOption& o = w.options;
+    // Page "運賃データと放送用データ".
+    o.Text2[0]->setText(QStringLiteral("/データ/運賃"));
+    o.Text2[1]->setText(QStringLiteral("/データ/放送"));
+    // Page "パネルと整理券番号表示".
+    o.Check1->setChecked(false);
+    o.Command5[0]->setBackColor(0x00102030);
+    o.Command5[1]->setBackColor(0x00405060);
+    o.Command5[2]->setBackColor(0x00708090);
+    o.Combo2->setCurrentIndex(5);
+    o.Check2->setChecked(true);
+    for (int k : {1, 6, 2, 5})
+        o.Option3[size_t(k)]->setChecked(true);
+    o.txtSelectPanel[0]->setText(saveBmp(dir, QStringLiteral("消灯.bmp"), Qt::darkGray));
+    o.txtSelectPanel[1]->setText(saveBmp(dir, QStringLiteral("on1.bmp"), Qt::white));
+    o.txtSelectPanel[2]->setText(saveBmp(dir, QStringLiteral("on2.bmp"), Qt::yellow));
+    // Page "デジタル部品と情報用数字".
+    o.Command8[0]->setBackColor(0x00010203);
+    o.Command8[1]->setBackColor(0x00040506);
+    o.Command8[2]->setBackColor(0x00070809);
+    for (QCheckBox* c : o.Check3)
+        c->setChecked(true);
+    const int koma[5] = {3, 7, 11, 20, 140};
+    for (size_t k = 0; k < 5; ++k)
+        o.Combo4[k]->setCurrentIndex(koma[k]);
+    // Page "停名の設定".
+    o.Command9[0]->setBackColor(0x00A0B0C0);
+    o.Command9[1]->setBackColor(0x00D0E0F0);
+    o.Combo3->setCurrentIndex(2);
+    o.Check4->setChecked(true);
+    // Page "サウンド".
+    for (int slot : {0, 1, 3, 4, 5, 6, 7, 8, 9, 10})
+        o.txtSelectSound[size_t(slot)]->setText(QStringLiteral("/音/%1.wav").arg(slot));
+    for (QRadioButton* b : {o.Option6[0], o.Option2[1], o.Option7[1], o.Option2[3]})
+        b->setChecked(true);
+    o.Combo1->setCurrentIndex(99);
+    // Page "整理券プレビュー".
+    o.chkUseSeiriPrev->setChecked(true);
+    o.txtSeiriPlgDir->setText(QStringLiteral("/plug/券.4SP"));
+    o.Option4[2]->setChecked(true);
+    o.Label10->setText(QStringLiteral("2024/02/29"));
+    // The colour dialog's custom colours.
+    for (size_t i = 0; i < o.CustColors.size(); ++i)
+        o.CustColors[i] = quint32(0x00111111 * (i + 1) % 0x01000000);
+
+    // The control panel: both bars, the list panel in front, late-night
+    // fares, the preview folded out, and a new place.
+    frmCtl& p = w.panel;
+    p.HScroll1[0]->setValue(1234);
+    p.HScroll1[1]->setValue(2345);
+    QTest::mouseDClick(p.Frame1[1], Qt::LeftButton, {}, QPoint(4, 4));
+    p.Check2->setChecked(true);
+    p.Check4->click();
+    p.move(123, 77);
+
+    // The board: a new place and modes of every fare digit.
+    w.board.move(41, 9);
+    for (int i = 1; i <= 50; ++i) {
+        M_Degit* d = w.board.Degit[size_t(i)];
+        d->setZeroMode(qint16(i % 4));
+        d->setShift(qint16((i / 4) % 4));
+        d->setFillZero(qint16(i % 5));
+    }
+}
+
+void showBoth(K27Windows& w) {
+    w.board.show();
+    w.panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.panel));
+}
+
+} // namespace
+
+class tst_mdlIniIo : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everySettingComesBackAfterANewStart();
+    void loadBlanksEveryFareDigitAndColoursTheBoard();
+    void missingFileAppliesNothingAndSaysNothing();
+    void digitCountInTheFileChangesNothing();
+    void rejectedValueStopsTheApplyAtItsStep_data();
+    void rejectedValueStopsTheApplyAtItsStep();
+    void fileCutAtEveryLength();
+    void unreadableFileShowsTheLoadMessage();
+    void readOnlyFolderShowsTheSaveMessageAndKeepsTheOldFile();
+};
+
+void tst_mdlIniIo::everySettingComesBackAfterANewStart() {
+    PlatformDoubles doubles;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("K27.in4"));
+
+    SettingsRecord defaults;
+    SettingsRecord saved;
+    {
+        K27Windows w;
+        showBoth(w);
+        defaults = collectSettings(w.board, w.options, w.panel);
+        changeEverySetting(w, dir);
+        saved = collectSettings(w.board, w.options, w.panel);
+        QVERIFY(SaveIni(w.board, w.options, w.panel, path));
+    }
+    QVERIFY2(doubles.messages.shown.isEmpty(), "Saving and the changes themselves must not show a message.");
+
+    // Every part of the record really moved away from where it started.
+    QVERIFY(saved.Options.Folder != defaults.Options.Folder);
+    QVERIFY(saved.Options.Panel != defaults.Options.Panel);
+    QVERIFY(saved.Options.Degit != defaults.Options.Degit);
+    QVERIFY(saved.Options.Chimei != defaults.Options.Chimei);
+    QVERIFY(saved.Options.Sound != defaults.Options.Sound);
+    QVERIFY(saved.Options.Preview != defaults.Options.Preview);
+    QCOMPARE(saved.CtlPanel.PanelIndex, qint16(1));
+    QCOMPARE(saved.CtlPanel.PreviewOpen, qint16(1));
+    QCOMPARE(saved.CtlPanel.LateNight, qint16(1));
+    QCOMPARE(saved.CtlPanel.ScrollSpeed, 1234);
+    QCOMPARE(saved.CtlPanel.ScrollWait, 2345);
+    QCOMPARE(saved.CtlPanel.CtlLeft, 123 * 15);
+    QCOMPARE(saved.BoardPos, (BoardPosRec{41 * 15, 9 * 15}));
+    QVERIFY(saved.CustColors != defaults.CustColors);
+    QVERIFY(saved.DegitModes != defaults.DegitModes);
+
+    // What is on disk is the record, whole.
+    const DecodedSettings onDisk = decodeSettings(fileBytes(path));
+    QVERIFY(onDisk.complete);
+    QCOMPARE(onDisk.bytesUsed, QFile(path).size());
+    QVERIFY(onDisk.record == saved);
+
+    // A new start.
+    K27Windows fresh;
+    showBoth(fresh);
+    QVERIFY(LoadIni(fresh.board, fresh.options, fresh.panel, path));
+    QVERIFY2(doubles.messages.shown.isEmpty(), "A file this program wrote must load without a message.");
+    const SettingsRecord loaded = collectSettings(fresh.board, fresh.options, fresh.panel);
+    QVERIFY(loaded.Options.Folder == saved.Options.Folder);
+    QVERIFY(loaded.Options.Panel == saved.Options.Panel);
+    QVERIFY(loaded.Options.Degit == saved.Options.Degit);
+    QVERIFY(loaded.Options.Chimei == saved.Options.Chimei);
+    QVERIFY(loaded.Options.Sound == saved.Options.Sound);
+    QVERIFY(loaded.Options.Preview == saved.Options.Preview);
+    QVERIFY(loaded.CtlPanel == saved.CtlPanel);
+    QVERIFY(loaded.BoardPos == saved.BoardPos);
+    QVERIFY(loaded.CustColors == saved.CustColors);
+    QVERIFY(loaded.DegitModes == saved.DegitModes);
+    QVERIFY(loaded == saved);
+
+    // What the user sees follows the controls: the list panel in front,
+    // the preview open, the scroll values on the stop-name display.
+    QVERIFY(fresh.panel.Frame1[0]->isVisible() && !fresh.panel.Frame1[1]->isVisible());
+    QCOMPARE(fresh.panel.Check4->text(), QStringLiteral("<<"));
+    QCOMPARE(fresh.panel.width(), core::twipsToPixels(frmCtl::kFoldedOutTwips));
+    QCOMPARE(fresh.board.ChimeiCtl->Speed(), qint16(1234));
+    QCOMPARE(fresh.board.ChimeiCtl->ScrollStartWait(), 2345);
+    QCOMPARE(fresh.panel.Label1[0]->text(), QStringLiteral("1234"));
+    // SetProp ran: the ticket numbers are hidden as "Check1" now says.
+    QVERIFY(fresh.board.lblSeiriNum[1]->isHidden());
+}
+
+void tst_mdlIniIo::loadBlanksEveryFareDigitAndColoursTheBoard() {
+    PlatformDoubles doubles;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("K27.in4"));
+    SettingsRecord r;
+    {
+        K27Windows w;
+        r = collectSettings(w.board, w.options, w.panel);
+    }
+    r.Options.Degit.DegitBackColor = 0x00112233;
+    r.Options.Degit.DegitBaseColor = 0x00445566;
+    r.Options.Degit.DegitLitColor = 0x00778899;
+    r.Options.Chimei.ChimeiBackColor = 0x00ABCDEF;
+    r.Options.Chimei.ChimeiForeColor = 0x00FEDCBA;
+    writeBytes(path, encodeSettings(r));
+
+    K27Windows w;
+    for (int i = 1; i <= 50; ++i)
+        w.board.Degit[size_t(i)]->setValue(i * 10);
+    QVERIFY(LoadIni(w.board, w.options, w.panel, path));
+    for (int i = 1; i <= 50; ++i) {
+        const M_Degit* d = w.board.Degit[size_t(i)];
+        QVERIFY2(d->Value() == QVariant(QStringLiteral(" ")), qPrintable(d->objectName() + " is not blank"));
+        QCOMPARE(d->BackColor(), 0x00112233u);
+        QCOMPARE(d->BaseForeColor(), 0x00445566u);
+        QCOMPARE(d->DegitForeColor(), 0x00778899u);
+    }
+    for (const M_Degit* clock : w.board.TimeDegit)
+        QCOMPARE(clock->DegitForeColor(), 0x00778899u);
+    QCOMPARE(w.board.ChimeiCtl->BackColor(), 0x00ABCDEFu);
+    QCOMPARE(w.board.ChimeiCtl->ForeColor(), 0x00FEDCBAu);
+}
+
+void tst_mdlIniIo::missingFileAppliesNothingAndSaysNothing() {
+    PlatformDoubles doubles;
+    QTemporaryDir dir;
+    K27Windows w;
+    w.board.Degit[7]->setValue(120);
+    const SettingsRecord before = collectSettings(w.board, w.options, w.panel);
+    QVERIFY(!LoadIni(w.board, w.options, w.panel, dir.filePath(QStringLiteral("none.in4"))));
+    QVERIFY(!LoadIni(w.board, w.options, w.panel, QString()));
+    QVERIFY(doubles.messages.shown.isEmpty());
+    QVERIFY(collectSettings(w.board, w.options, w.panel) == before);
+    // Nothing ran that blanks the digits.
+    QCOMPARE(w.board.Degit[7]->Value(), QVariant(120));
+}
+
+void tst_mdlIniIo::digitCountInTheFileChangesNothing() {
+    PlatformDoubles doubles;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("K27.in4"));
+    SettingsRecord r;
+    {
+        K27Windows w;
+        r = collectSettings(w.board, w.options, w.panel);
+    }
+    for (size_t i = 0; i < 50; ++i)
+        r.DegitModes[i] = {qint16(i % 4), qint16((i + 1) % 4), qint16(i % 5)};
+    QByteArray bytes = encodeSettings(r);
+    // The count sits right before the 300 bytes of digit modes.
+    const qsizetype countAt = bytes.size() - 302;
+    QCOMPARE(bytes.mid(countAt, 2), QByteArray("\x32\x00", 2));
+
+    for (const QByteArray& count : {QByteArray("\x07\x00", 2), QByteArray("\xFF\xFF", 2), QByteArray("\x00\x00", 2)}) {
+        bytes.replace(countAt, 2, count);
+        writeBytes(path, bytes);
+        K27Windows w;
+        QVERIFY(LoadIni(w.board, w.options, w.panel, path));
+        QVERIFY(collectSettings(w.board, w.options, w.panel) == r);
+    }
+    QVERIFY(doubles.messages.shown.isEmpty());
+}
+
+void tst_mdlIniIo::rejectedValueStopsTheApplyAtItsStep_data() {
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<int>("number");
+    // 0 is below the speed bar (1..2000); 40000 does not fit 16 bits.
+    QTest::newRow("scroll speed outside its bar") << 0 << core::errors::kInvalidPropertyValue;
+    QTest::newRow("scroll speed beyond 16 bits") << 40000 << core::errors::kOverflow;
+}
+
+// The panel's record fails at its scroll bars: the options before it are
+// applied, and so is the panel's position, which the panel takes first;
+// the bars, the panels' order, the boxes, the board's position and the
+// options' look on the board are not.
+void tst_mdlIniIo::rejectedValueStopsTheApplyAtItsStep() {
+    QFETCH(int, speed);
+    QFETCH(int, number);
+    PlatformDoubles doubles;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("K27.in4"));
+
+    SettingsRecord r;
+    {
+        K27Windows w;
+        changeEverySetting(w, dir);
+        r = collectSettings(w.board, w.options, w.panel);
+    }
+    r.CtlPanel.ScrollSpeed = speed;
+    writeBytes(path, encodeSettings(r));
+
+    K27Windows w;
+    w.board.move(300, 200);
+    const SettingsRecord before = collectSettings(w.board, w.options, w.panel);
+    QVERIFY(!LoadIni(w.board, w.options, w.panel, path));
+
+    QCOMPARE(doubles.messages.shown.size(), 1);
+    const auto& box = doubles.messages.shown.first();
+    QVERIFY2(box.prompt.startsWith(QStringLiteral("エラー Code:%1\r\n内容:").arg(number)), qPrintable(box.prompt));
+    QVERIFY(box.prompt.endsWith(QStringLiteral("\r\nモジュール:mdlIniIo.LoadIni()")));
+    QCOMPARE(box.buttons, platform::MsgButtons::Ok);
+    QCOMPARE(box.title, QStringLiteral("app_tst_mdlIniIo")); // the program's base name
+
+    const SettingsRecord after = collectSettings(w.board, w.options, w.panel);
+    QVERIFY(after.Options == r.Options);
+    QVERIFY(after.CustColors == r.CustColors);
+    QVERIFY(after.DegitModes == r.DegitModes);
+    QCOMPARE(after.CtlPanel.CtlLeft, r.CtlPanel.CtlLeft);
+    QCOMPARE(after.CtlPanel.CtlTop, r.CtlPanel.CtlTop);
+    QCOMPARE(after.CtlPanel.ScrollSpeed, before.CtlPanel.ScrollSpeed);
+    QCOMPARE(after.CtlPanel.ScrollWait, before.CtlPanel.ScrollWait);
+    QCOMPARE(after.CtlPanel.PanelIndex, before.CtlPanel.PanelIndex);
+    QCOMPARE(after.CtlPanel.PreviewOpen, before.CtlPanel.PreviewOpen);
+    QCOMPARE(after.CtlPanel.LateNight, before.CtlPanel.LateNight);
+    QVERIFY(after.BoardPos == before.BoardPos);
+    // SetProp did not run: the ticket numbers still show although "Check1"
+    // is now off.
+    QVERIFY(!w.options.Check1->isChecked());
+    QVERIFY(!w.board.lblSeiriNum[1]->isHidden());
+}
+
+// A file cut anywhere reads zeros and empty texts for what is missing. The
+// first value a control refuses is the zero speed, so a cut before the
+// speed's end applies the options and the panel's place and stops there
+// with the message; a cut after it applies everything without a message.
+void tst_mdlIniIo::fileCutAtEveryLength() {
+    PlatformDoubles doubles;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("K27.in4"));
+
+    K27Windows w;
+    changeEverySetting(w, dir);
+    const SettingsRecord full = collectSettings(w.board, w.options, w.panel);
+    const QByteArray bytes = encodeSettings(full);
+    // Where the speed ends: the fixed tail after it is 16 bytes of the panel
+    // record (wait, late night, fold-out, place), 8 of the board, 68 of
+    // colours, 2 of count and 300 of modes.
+    const qsizetype speedEnd = bytes.size() - (16 + 8 + 68 + 2 + 300);
+
+    // A different, valid state to start each cut from, so that whatever
+    // the cut file applies shows.
+    SettingsRecord start = full;
+    start.Options.Folder.FareDataDir = QStringLiteral("/start");
+    start.Options.Panel.AutoSeiriNum = 1;
+    start.CtlPanel = {0, 500, 600, 0, 0, 15 * 60, 15 * 70};
+    start.BoardPos = {15 * 5, 15 * 6};
+
+    for (qsizetype length = 0; length < bytes.size(); ++length) {
+        applySettings(w.board, w.options, w.panel, start);
+        doubles.messages.shown.clear();
+        writeBytes(path, bytes.left(length));
+        const SettingsRecord expected = decodeSettings(bytes.left(length)).record;
+
+        const bool whole = LoadIni(w.board, w.options, w.panel, path);
+        const SettingsRecord after = collectSettings(w.board, w.options, w.panel);
+        const QByteArray where = "cut after " + QByteArray::number(length) + " bytes";
+        QVERIFY2(after.Options == expected.Options, where.constData());
+        QVERIFY2(after.CustColors == expected.CustColors, where.constData());
+        if (length < speedEnd) {
+            QVERIFY2(!whole, where.constData());
+            QVERIFY2(doubles.messages.shown.size() == 1, where.constData());
+            QVERIFY2(doubles.messages.shown.first().prompt.startsWith(QStringLiteral("エラー Code:380\r\n")),
+                     where.constData());
+            QVERIFY2(after.CtlPanel.CtlLeft == expected.CtlPanel.CtlLeft, where.constData());
+            QVERIFY2(after.CtlPanel.ScrollSpeed == 500 && after.CtlPanel.ScrollWait == 600, where.constData());
+            QVERIFY2(after.BoardPos == start.BoardPos, where.constData());
+            QVERIFY2(!w.board.lblSeiriNum[1]->isHidden(), where.constData());
+        } else {
+            QVERIFY2(whole && doubles.messages.shown.isEmpty(),
+                     (where + (doubles.messages.shown.isEmpty() ? QByteArray()
+                                                                : doubles.messages.shown.first().prompt.toUtf8()))
+                         .constData());
+            QVERIFY2(after == expected, where.constData());
+        }
+    }
+}
+
+void tst_mdlIniIo::unreadableFileShowsTheLoadMessage() {
+    PlatformDoubles doubles;
+    QTemporaryDir dir;
+    K27Windows w;
+    const SettingsRecord before = collectSettings(w.board, w.options, w.panel);
+    // A folder where the file should be.
+    QVERIFY(!LoadIni(w.board, w.options, w.panel, dir.path()));
+    QCOMPARE(doubles.messages.shown.size(), 1);
+    QCOMPARE(doubles.messages.shown.first().prompt,
+             QStringLiteral("エラー Code:75\r\n内容:パス名が無効です。\r\nモジュール:mdlIniIo.LoadIni()"));
+    QVERIFY(collectSettings(w.board, w.options, w.panel) == before);
+}
+
+void tst_mdlIniIo::readOnlyFolderShowsTheSaveMessageAndKeepsTheOldFile() {
+    PlatformDoubles doubles;
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("program"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/K27.in4");
+    const QByteArray old(600, 'o');
+    writeBytes(path, old);
+    QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+
+    K27Windows w;
+    w.panel.HScroll1[0]->setValue(700);
+    // Permissions do not bind the super-user: the save runs in a child as an
+    // ordinary user, which reports the message it saw through a pipe.
+    int fds[2];
+    QVERIFY(::pipe(fds) == 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            _exit(2);
+        const bool saved = SaveIni(w.board, w.options, w.panel, path);
+        const QByteArray seen =
+            doubles.messages.shown.isEmpty() ? QByteArray() : doubles.messages.shown.first().prompt.toUtf8();
+        (void)!::write(fds[1], seen.constData(), size_t(seen.size()));
+        _exit(saved ? 1 : 0);
+    }
+    ::close(fds[1]);
+    QByteArray seen;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        seen.append(buffer, n);
+    ::close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+
+    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "SaveIni must report the failure.");
+    QCOMPARE(QString::fromUtf8(seen), QStringLiteral("エラー Code:70\r\n内容:書き込みできません。"));
+    QCOMPARE(fileBytes(path), old);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("K27.in4")});
+}
+
+QTEST_MAIN(tst_mdlIniIo)
+#include "tst_mdlIniIo.moc"
