@@ -92,7 +92,7 @@ bool waitUntilShown(QWidget& window, int timeoutMs) {
     return shown();
 }
 
-bool startUp(Form1& board, frmOption& options, frmCtl& panel) {
+void startUp(Form1& board, frmOption& options, frmCtl& panel) {
     // The panel's load (the board's caption, the speech engine), then the
     // panel itself, placed before it shows so that a window manager maps
     // it in its corner; once framed, the corner takes the frame in.
@@ -103,16 +103,10 @@ bool startUp(Form1& board, frmOption& options, frmCtl& panel) {
     board.placeAndShape();
     const QPoint boardHome = board.pos();
     waitUntilShown(panel);
-    if (panel.ending())
-        return false;
     placeAndHold(panel, [&panel] { return panelCorner(panel); });
-    if (panel.ending())
-        return false;
     const QPoint panelHome = panel.pos();
 
     mdlIniIo::LoadIni(board, options, panel);
-    if (panel.ending())
-        return false;
     bringIntoSight(panel, panelHome);
     bringIntoSight(board, boardHome);
 
@@ -120,14 +114,10 @@ bool startUp(Form1& board, frmOption& options, frmCtl& panel) {
     const QPoint boardPlace = board.pos();
     board.show();
     waitUntilShown(board);
-    if (panel.ending())
-        return false;
     placeAndHold(board, [boardPlace] { return boardPlace; });
-    if (panel.ending())
-        return false;
     panel.raise();
     panel.activateWindow();
-    return true;
+    panel.markStarted();
 }
 
 int run(QApplication& app) {
@@ -151,21 +141,29 @@ int run(QApplication& app) {
     mdlM_Tape::setSoundSettings(&options);
 
     // A termination signal has nobody to ask: it ends the program as a Yes
-    // to the exit question does, settings saved. Until start-up has loaded
-    // the settings there is nothing of the user's to save, and saving then
-    // would overwrite their file with the defaults.
-    bool started = false;
+    // to the exit question does, settings saved. One that comes during
+    // start-up is carried out when start-up is done, so that what is saved
+    // is the user's settings, not the defaults before them.
+    bool endRequested = false;
     ExitSignals exitSignals;
-    QObject::connect(&exitSignals, &ExitSignals::received, &panel,
-                     [&panel, &started](int) { panel.endProgram(started); });
+    QObject::connect(&exitSignals, &ExitSignals::received, &panel, [&panel, &endRequested](int) {
+        if (panel.started())
+            panel.endProgram();
+        else
+            endRequested = true;
+    });
     // The end of the desktop session asks the exit question where the
     // session lets the program ask; No cancels the log-off.
     QObject::connect(
         &app, &QGuiApplication::commitDataRequest, &panel,
-        [&panel, &started](QSessionManager& manager) {
+        [&panel, &endRequested](QSessionManager& manager) {
             if (panel.ending())
                 return;
-            if (started && manager.allowsInteraction()) {
+            if (!panel.started()) {
+                endRequested = true;
+                return;
+            }
+            if (manager.allowsInteraction()) {
                 const bool yes = panel.askToEnd();
                 manager.release();
                 if (!yes) {
@@ -173,7 +171,7 @@ int run(QApplication& app) {
                     return;
                 }
             }
-            panel.endProgram(started);
+            panel.endProgram();
         },
         Qt::DirectConnection);
 
@@ -181,12 +179,12 @@ int run(QApplication& app) {
     // is already loaded, hidden, and takes its part of them).
     board.Form_Load();
     options.applyModelPresets(mdlK27_000::modelPresets());
-    started = startUp(board, options, panel);
-    if (started)
+    startUp(board, options, panel);
+    if (!endRequested)
         app.exec();
-    // A loop that ended some other way (the session manager's "die") ends
-    // the same orderly way, without a question nobody would see.
-    panel.endProgram(started);
+    // Also when the loop ended some other way (the session manager's
+    // "die"): the same orderly exit, without a question nobody would see.
+    panel.endProgram();
     return 0;
 }
 

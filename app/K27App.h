@@ -22,9 +22,9 @@ int run(QApplication& app);
 // available area, the board's rounded outline, the saved settings, and the
 // board shown where they put it. Each window is placed before it is first
 // shown and placed again once the window system has shown it, so a window
-// manager's own placement does not win. False when the program was ended
-// during start-up.
-bool startUp(Form1& board, frmOption& options, frmCtl& panel);
+// manager's own placement does not win. Marks the panel started: from then
+// on its close request asks the exit question and the exit saves.
+void startUp(Form1& board, frmOption& options, frmCtl& panel);
 
 // Where a window of the given frame size sits in the bottom-right corner of
 // an area.

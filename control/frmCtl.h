@@ -153,14 +153,18 @@ public:
     // the session) asks this question; the program ends only on Yes.
     static inline const QString kExitQuestion = QStringLiteral("コルネを終了しますか？");
     static inline const QString kExitTitle = QStringLiteral("コルネの終了確認");
+    // Start-up has applied the saved settings. Before that a close request
+    // is refused and nothing is saved: saving then would replace the user's
+    // file with the defaults.
+    void markStarted() { started_ = true; }
+    bool started() const { return started_; }
     // Asks whether to end K27; true for Yes.
     bool askToEnd();
     // Ends K27: clears the stop name, releases the board's outline, every
-    // sound and the speech engine, saves the settings (unless saveSettings
-    // is false: before the saved ones are loaded there is nothing of the
-    // user's to save) and ends every running event loop, so no other
-    // handler runs after it. Runs once; false when it had run before.
-    bool endProgram(bool saveSettings = true);
+    // sound and the speech engine, saves the settings (once started) and
+    // ends every running event loop, so no other handler runs after it.
+    // Runs once; false when it had run before.
+    bool endProgram();
     // True from the moment endProgram starts.
     bool ending() const { return ending_; }
 
@@ -204,6 +208,7 @@ private:
     quint64 boardGeneration_ = 0;
     // The stop name the board is to show, as the last command set it.
     QString stopName_;
+    bool started_ = false;
     bool ending_ = false;
     // While the exit question is open a second close request is not asked.
     bool askingToEnd_ = false;

@@ -22,7 +22,7 @@ void frmCtl::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    if (askingToEnd_ || !askToEnd())
+    if (!started_ || askingToEnd_ || !askToEnd())
         return;
     endProgram();
     event->accept();
@@ -36,7 +36,7 @@ bool frmCtl::askToEnd() {
     return answer == platform::MsgResult::Yes;
 }
 
-bool frmCtl::endProgram(bool saveSettings) {
+bool frmCtl::endProgram() {
     if (ending_)
         return false;
     ending_ = true;
@@ -46,11 +46,10 @@ bool frmCtl::endProgram(bool saveSettings) {
     }
     mdlSndAPI::CloseAllSounds();
     mdlM_Tape::ReleaseSpeech();
-    if (saveSettings && board_ && options_)
+    if (started_ && board_ && options_)
         mdlIniIo::SaveIni(*board_, *options_, *this);
     // Every running loop ends, a modal one included, so nothing queued runs
-    // after the save; start-up does not enter its loop once ending() is
-    // true. With no loop running there is nothing to end.
+    // after the save. With no loop running there is nothing to end.
     if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0)
         QCoreApplication::exit(0);
     return true;

@@ -131,6 +131,52 @@ private Q_SLOTS:
         QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("K27.in4")});
     }
 
+    // Two running copies saving at the same moment: every read in between
+    // and the file at the end are one copy's file, whole, never a mix or a
+    // cut, and no temporary file stays behind.
+    void racingSavesLeaveOneWholeFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("K27.in4"));
+        SettingsRecord other;
+        other.Options.Sound.KeitouSound = QString(300, QChar(u'音'));
+        other.CtlPanel.ScrollSpeed = 1999;
+        const QByteArray mine = newFile_;
+        const QByteArray theirs = encodeSettings(other);
+        QVERIFY(mine.size() != theirs.size());
+        writeBytes(path, mine);
+
+        auto saver = [&path](const QByteArray& bytes) {
+            const pid_t pid = fork();
+            if (pid == 0) {
+                try {
+                    for (int i = 0; i < 300; ++i)
+                        writeSettingsFile(path, bytes);
+                } catch (...) {
+                    _exit(1);
+                }
+                _exit(0);
+            }
+            return pid;
+        };
+        const pid_t first = saver(mine);
+        const pid_t second = saver(theirs);
+        int reads = 0;
+        int status = 0;
+        while (waitpid(second, &status, WNOHANG) == 0) {
+            const QByteArray seen = fileBytes(path);
+            QVERIFY2(seen == mine || seen == theirs, "A read saw a file that neither copy wrote.");
+            ++reads;
+        }
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        waitpid(first, &status, 0);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY(reads > 0);
+        const QByteArray last = fileBytes(path);
+        QVERIFY(last == mine || last == theirs);
+        QVERIFY(decodeSettings(last).complete);
+        QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("K27.in4")});
+    }
+
     void unusableNames() {
         QTemporaryDir dir;
         auto numberFor = [](auto&& call) {
