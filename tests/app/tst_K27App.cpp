@@ -76,8 +76,7 @@ private Q_SLOTS:
     void cleanup() { removeFiles(); }
 
     void firstStartWithoutAFile();
-    void savedPlacesComeBack();
-    void windowSavedOffEveryScreenComesBackToItsCorner();
+    void savedPlacesComeBackUnlessOffEveryScreen();
     void closeAnsweredNoChangesNothing();
     void closeAnsweredYesSavesAndEndsTheRunningLoop();
     void otherWindowsDoNotEndTheProgram();
@@ -115,39 +114,33 @@ void tst_K27App::firstStartWithoutAFile() {
     QVERIFY2(!QFile::exists(mdlIniIo::settingsFilePath()), "Starting writes nothing.");
 }
 
-void tst_K27App::savedPlacesComeBack() {
+// The saved places come back. A place that no screen shows any of (saved
+// on a larger or another screen) would leave the window out of reach, and
+// the panel is the only way to end K27: such a window starts in its corner.
+void tst_K27App::savedPlacesComeBackUnlessOffEveryScreen() {
     Doubles doubles;
     SettingsRecord saved = defaultRecord();
+    saved.CtlPanel.ScrollSpeed = 800;
+    saved.BoardPos = {15 * -300, 15 * 320}; // partly in sight
     saved.CtlPanel.CtlLeft = 15 * 100;
     saved.CtlPanel.CtlTop = 15 * 50;
-    saved.CtlPanel.ScrollSpeed = 800;
-    saved.BoardPos = {15 * 150, 15 * 320};
     writeSettings(saved);
-
-    K27Windows w;
-    K27App::startUp(w.board, w.options, w.panel);
-    QVERIFY(doubles.messages.shown.isEmpty());
-    QCOMPARE(w.panel.pos(), QPoint(100, 50));
-    QCOMPARE(w.board.pos(), QPoint(150, 320));
-    QVERIFY(w.board.isVisible());
-    QCOMPARE(w.panel.HScroll1[0]->value(), 800);
-}
-
-// A place saved on a larger or another screen would leave the window out
-// of reach (the panel is the only way to end K27): it starts in its corner.
-// A window partly in sight stays where it was saved.
-void tst_K27App::windowSavedOffEveryScreenComesBackToItsCorner() {
-    Doubles doubles;
-    SettingsRecord saved = defaultRecord();
+    {
+        K27Windows w;
+        K27App::startUp(w.board, w.options, w.panel);
+        QVERIFY(doubles.messages.shown.isEmpty());
+        QCOMPARE(w.panel.pos(), QPoint(100, 50));
+        QCOMPARE(w.board.pos(), QPoint(-300, 320));
+        QVERIFY(w.board.isVisible());
+        QCOMPARE(w.panel.HScroll1[0]->value(), 800);
+    }
     saved.CtlPanel.CtlLeft = 15 * 2000;
-    saved.CtlPanel.CtlTop = 15 * 100;
-    saved.BoardPos = {15 * -600, 15 * 20};
+    saved.BoardPos = {15 * 30, 15 * -400};
     writeSettings(saved);
-
     K27Windows w;
     K27App::startUp(w.board, w.options, w.panel);
     QCOMPARE(w.panel.frameGeometry().bottomRight(), kScreen.bottomRight());
-    QCOMPARE(w.board.pos(), QPoint(-600, 20));
+    QCOMPARE(w.board.pos(), kScreen.topLeft());
 }
 
 void tst_K27App::closeAnsweredNoChangesNothing() {
