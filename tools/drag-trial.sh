@@ -42,6 +42,13 @@ esac
 moves=$(xprop -root _NET_SUPPORTED 2>/dev/null | grep -c _NET_WM_MOVERESIZE || true)
 echo "window manager: $wm (system moves: $([ "$moves" -gt 0 ] && echo yes || echo no))"
 
+# The trial starts without saved settings, and ending K27 with a signal
+# saves them: a settings file in BUILD is put aside and restored.
+settings="$root/$build/K27.in4"
+[ -f "$settings" ] && mv "$settings" "$out/K27.in4.before"
+restore() { rm -f "$settings"; [ -f "$out/K27.in4.before" ] && mv "$out/K27.in4.before" "$settings" || true; }
+trap restore EXIT
+
 cd "$root/data/demo"
 QT_LOGGING_RULES="qt.multimedia*=false" "$root/$build/K27" > "$out/$wm-k27.log" 2>&1 & pid=$!
 sleep 4

@@ -70,7 +70,11 @@ esac
 echo "window manager: $wm"
 
 [ -f "$settings" ] && mv "$settings" "$out/K27.in4.before"
-restore() { [ -f "$out/K27.in4.before" ] && mv "$out/K27.in4.before" "$settings" || true; }
+restore() {
+  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  rm -f "$settings"
+  [ -f "$out/K27.in4.before" ] && mv "$out/K27.in4.before" "$settings" || true
+}
 trap restore EXIT
 
 where() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2} /Height/{h=$2} END{print x, y, w, h}'; }
@@ -216,7 +220,6 @@ closePanel Escape
 kill -0 "$pid" 2>/dev/null && echo "answered No again: K27 is still running" || fail "K27 ended after No"
 closePanel Return
 for i in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-kill -0 "$pid" 2>/dev/null && { fail "K27 still running after Yes"; kill "$pid"; }
-rm -f "$settings"
+kill -0 "$pid" 2>/dev/null && fail "K27 still running after Yes"
 echo "$([ $failures = 0 ] && echo 'all as expected' || echo "$failures failures")"
 exit $((failures > 0))
