@@ -4,6 +4,7 @@
 #include "core/PropertyBag.h"
 #include "platform/ColorRef.h"
 #include "platform/Fonts.h"
+#include "platform/RealPlatform.h"
 #include "tests/support/TestSupport.h"
 
 #include <QElapsedTimer>
@@ -443,7 +444,8 @@ void tst_ChimeiCtl_A::queuedNameDuringSetChimei() {
 }
 
 void tst_ChimeiCtl_A::realTimerScrollsOnlyWhileVisible() {
-    // Real clock and timers; the helper may be the real one.
+    // Real clock and timers, on purpose.
+    platform::ScopedInstall<platform::Clock> realTime{platform::realClock()};
     ChimeiCtl_A c;
     c.setSpeed(2000);
     c.setScrollStartWait(1500);
