@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 namespace {
 
 QColor labelColour(const Form1& board, int n) {
@@ -52,7 +54,14 @@ void useUserPicture(frmOption& o, int index, const QString& path) {
 class tst_Backlight : public QObject {
     Q_OBJECT
 
+    // Every test function gets fresh doubles, dropped in cleanup() even
+    // when a check fails.
+    std::optional<PlatformDoubles> d_;
+
 private Q_SLOTS:
+    void init() { d_.emplace(); }
+    void cleanup() { d_.reset(); }
+
     void builtInPicturesChangeOnlyTheColour();
     void deletedUserFileKeepsThePicture();
     void brokenPictureIsReportedAndColoursStillChange();
@@ -63,7 +72,6 @@ private Q_SLOTS:
 };
 
 void tst_Backlight::builtInPicturesChangeOnlyTheColour() {
-    PlatformDoubles doubles;
     K27Windows w;
     w.options.Command5[2]->setBackColor(0x00FF0000); // blue for ON2
     const QList<QColor> expected = {QColor(0, 192, 0), QColor(0, 0, 255), QColor(0, 128, 0)};
@@ -77,11 +85,10 @@ void tst_Backlight::builtInPicturesChangeOnlyTheColour() {
     }
     // The hidden spare label is not one of the fifty.
     QCOMPARE(labelColour(w.board, 0), QColor(0, 128, 0));
-    QVERIFY(doubles.messages.shown.isEmpty());
+    QVERIFY(d_->messages.shown.isEmpty());
 }
 
 void tst_Backlight::deletedUserFileKeepsThePicture() {
-    PlatformDoubles doubles;
     K27Windows w;
     QTemporaryDir dir;
     const QString path = solidPicture(dir, "on1.bmp", {50, 50}, Qt::red);
@@ -95,11 +102,10 @@ void tst_Backlight::deletedUserFileKeepsThePicture() {
     // OFF put the built-in picture back; ON1's missing file leaves it there.
     QVERIFY(sameAsBuiltIn(w.board));
     QCOMPARE(labelColour(w.board, 7), QColor(0, 192, 0));
-    QVERIFY(doubles.messages.shown.isEmpty());
+    QVERIFY(d_->messages.shown.isEmpty());
 }
 
 void tst_Backlight::brokenPictureIsReportedAndColoursStillChange() {
-    PlatformDoubles doubles;
     K27Windows w;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("broken.gif"));
@@ -111,8 +117,8 @@ void tst_Backlight::brokenPictureIsReportedAndColoursStillChange() {
     w.options.Command5[2]->setBackColor(0x000000FF);
 
     w.panel.Option4[2]->click();
-    QCOMPARE(doubles.messages.shown.size(), 1);
-    const auto& box = doubles.messages.shown[0];
+    QCOMPARE(d_->messages.shown.size(), 1);
+    const auto& box = d_->messages.shown[0];
     QCOMPARE(box.title, QStringLiteral("エラー"));
     QCOMPARE(box.icon, platform::MsgIcon::Critical);
     QCOMPARE(box.buttons, platform::MsgButtons::Ok);
@@ -125,7 +131,6 @@ void tst_Backlight::brokenPictureIsReportedAndColoursStillChange() {
 }
 
 void tst_Backlight::largerPictureIsCutSmallerSitsTopLeft() {
-    PlatformDoubles doubles;
     K27Windows w;
     QTemporaryDir dir;
     const QString large = solidPicture(dir, "large.bmp", {900, 400}, QColor(200, 0, 0));
@@ -149,11 +154,10 @@ void tst_Backlight::largerPictureIsCutSmallerSitsTopLeft() {
     // Beyond the picture the window is grey (left margin, clear of digits).
     QCOMPARE(testsupport::pixel(shot, int(20 * dpr), int(150 * dpr)), QColor(0xC0, 0xC0, 0xC0));
     QCOMPARE(testsupport::pixel(shot, int(45 * dpr), int(5 * dpr)), QColor(0xC0, 0xC0, 0xC0));
-    QVERIFY(doubles.messages.shown.isEmpty());
+    QVERIFY(d_->messages.shown.isEmpty());
 }
 
 void tst_Backlight::automaticAssignmentIgnoresUserFiles() {
-    PlatformDoubles doubles;
     K27Windows w;
     QTemporaryDir dir;
     const QString path = solidPicture(dir, "off.bmp", {60, 60}, Qt::green);
@@ -166,7 +170,6 @@ void tst_Backlight::automaticAssignmentIgnoresUserFiles() {
 }
 
 void tst_Backlight::okRedrawsThePanelAtOnce() {
-    PlatformDoubles doubles;
     K27Windows w;
     QTemporaryDir dir;
     w.panel.Option4[2]->click();

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -34,7 +35,14 @@ template <class T> void whenShown(std::function<void(T*)> action) {
 class tst_dialogs : public QObject {
     Q_OBJECT
 
+    // Every test function gets fresh doubles, dropped in cleanup() even
+    // when a check fails.
+    std::optional<PlatformDoubles> d_;
+
 private Q_SLOTS:
+    void init() { d_.emplace(); }
+    void cleanup() { d_.reset(); }
+
     void dateDialogReturnsTheChosenDay();
     void dateDialogCancelled();
     void fileDialogShowsFiltersAndTitle();
@@ -45,7 +53,6 @@ private Q_SLOTS:
 };
 
 void tst_dialogs::dateDialogReturnsTheChosenDay() {
-    PlatformDoubles doubles;
     platform::QtVXB4Res helper;
     platform::DateRecord date;
     QDate shown;
@@ -56,7 +63,7 @@ void tst_dialogs::dateDialogReturnsTheChosenDay() {
         d->accept();
     });
     QCOMPARE(helper.Call_dlg111(nullptr, date), 1);
-    QCOMPARE(shown, doubles.clock.now().date()); // opens on today
+    QCOMPARE(shown, d_->clock.now().date()); // opens on today
     QCOMPARE(date.wYear, qint16(2010));
     QCOMPARE(date.wMonth, qint16(12));
     QCOMPARE(date.wDay, qint16(1));
@@ -64,7 +71,6 @@ void tst_dialogs::dateDialogReturnsTheChosenDay() {
 }
 
 void tst_dialogs::dateDialogCancelled() {
-    PlatformDoubles doubles;
     platform::QtVXB4Res helper;
     platform::DateRecord date;
     whenShown<QDialog>([](QDialog* d) { d->reject(); });

@@ -20,6 +20,8 @@
 #include <QStackedWidget>
 #include <QTest>
 
+#include <optional>
+
 namespace {
 
 QColor labelColour(const Form1& board, int n) {
@@ -81,7 +83,14 @@ OptionRecords unusualRecords() {
 class tst_frmOption : public QObject {
     Q_OBJECT
 
+    // Every test function gets fresh doubles, dropped in cleanup() even
+    // when a check fails.
+    std::optional<PlatformDoubles> d_;
+
 private Q_SLOTS:
+    void init() { d_.emplace(); }
+    void cleanup() { d_.reset(); }
+
     void firstStartState();
     void namesAndCaptions();
     void pageButtonsBringTheirPage();
@@ -97,7 +106,6 @@ private Q_SLOTS:
 };
 
 void tst_frmOption::firstStartState() {
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
 
@@ -156,7 +164,6 @@ void tst_frmOption::firstStartState() {
 }
 
 void tst_frmOption::namesAndCaptions() {
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
     // Every member of the control arrays is found under its indexed name.
@@ -216,7 +223,6 @@ void tst_frmOption::namesAndCaptions() {
 }
 
 void tst_frmOption::pageButtonsBringTheirPage() {
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
     o.show();
@@ -245,7 +251,6 @@ void tst_frmOption::pageButtonsBringTheirPage() {
 }
 
 void tst_frmOption::enablingFollowsBoxesAfterRepeatedToggling() {
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
     o.show();
@@ -290,7 +295,6 @@ void tst_frmOption::enablingFollowsBoxesAfterRepeatedToggling() {
 }
 
 void tst_frmOption::panelChoiceHidesFramesButKeepsChoices() {
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
     o.show();
@@ -311,7 +315,6 @@ void tst_frmOption::panelChoiceHidesFramesButKeepsChoices() {
 }
 
 void tst_frmOption::okRightAfterStart() {
-    PlatformDoubles doubles;
     K27Windows w;
     // Scramble the board first so that "OK" has something to put right.
     for (int n = 1; n <= 50; ++n) {
@@ -339,11 +342,10 @@ void tst_frmOption::okRightAfterStart() {
     QCOMPARE(w.board.ChimeiCtl->FontMode(), qint16(-1));
     QCOMPARE(w.board.ChimeiCtl->ForeColor(), 0x0000FFFFu);
     QVERIFY(!w.board.ChimeiCtl->FontBold());
-    QVERIFY(doubles.messages.shown.isEmpty());
+    QVERIFY(d_->messages.shown.isEmpty());
 }
 
 void tst_frmOption::okAppliesSchemeAndBacklightColour() {
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
     o.Combo2->setCurrentIndex(3);
@@ -360,7 +362,6 @@ void tst_frmOption::okAppliesSchemeAndBacklightColour() {
 }
 
 void tst_frmOption::setThenGetGivesBackEveryField() {
-    PlatformDoubles doubles;
     K27Windows w;
     const OptionRecords in = unusualRecords();
     w.options.SetOptionInfo(in);
@@ -452,7 +453,6 @@ void tst_frmOption::setThenGetGivesBackEveryField() {
 }
 
 void tst_frmOption::setOptionInfoSideEffects() {
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
     w.panel.Option4[1]->click(); // ON1 on the control panel
@@ -473,11 +473,10 @@ void tst_frmOption::setOptionInfoSideEffects() {
     QCOMPARE(o.M_Degit1->DegitForeColor(), 0x00070809u);
     QCOMPARE(w.board.Degit[1]->BackColor(), M_Degit::kDefaultBackColor);
     // The plug-in named in the record was asked to describe itself.
-    QVERIFY(doubles.helper.calls.contains(QStringLiteral("VX4_GetPlgInfo(/plug/a.4SP)")));
+    QVERIFY(d_->helper.calls.contains(QStringLiteral("VX4_GetPlgInfo(/plug/a.4SP)")));
 }
 
 void tst_frmOption::allOptionButtonsZeroLeavesNoneSelected() {
-    PlatformDoubles doubles;
     K27Windows w;
     OptionRecords r;
     w.options.GetOptionInfo(r);
@@ -498,7 +497,6 @@ void tst_frmOption::allOptionButtonsZeroLeavesNoneSelected() {
 }
 
 void tst_frmOption::rejectedListPositionStopsTheCopy() {
-    PlatformDoubles doubles;
     K27Windows w;
     OptionRecords r = unusualRecords();
     r.Degit.InfoStopKoma = 50; // one beyond the list
@@ -522,17 +520,16 @@ void tst_frmOption::rejectedListPositionStopsTheCopy() {
 }
 
 void tst_frmOption::plugInDescriptionOnThePage() {
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
     o.chkUseSeiriPrev->click();
-    doubles.helper.plgInfoResult = 1;
-    doubles.helper.plgInfo.CanDate = 2;
-    doubles.helper.plgInfo.CanBarcode = 1;
-    doubles.helper.plgInfo.BarcodeCount = 3;
-    doubles.helper.plgInfo.KeitouMax = 999;
-    doubles.helper.plgInfo.StopFrom = 1;
-    doubles.helper.plgInfo.StopTo = 300;
+    d_->helper.plgInfoResult = 1;
+    d_->helper.plgInfo.CanDate = 2;
+    d_->helper.plgInfo.CanBarcode = 1;
+    d_->helper.plgInfo.BarcodeCount = 3;
+    d_->helper.plgInfo.KeitouMax = 999;
+    d_->helper.plgInfo.StopFrom = 1;
+    d_->helper.plgInfo.StopTo = 300;
     QCOMPARE(o.SetPlgin(QStringLiteral("/p/x.4SP")), 2);
     QCOMPARE(o.List1->count(), 10);
     QCOMPARE(o.List1->item(0)->text(), QStringLiteral("日付の印字 ---> 不可"));
@@ -548,18 +545,18 @@ void tst_frmOption::plugInDescriptionOnThePage() {
 
     // A rejected file keeps the previous plug-in and says why.
     o.txtSeiriPlgDir->setText(QStringLiteral("/p/good.4SP"));
-    doubles.helper.plgInfoResult = 0;
-    doubles.helper.fileDlgAnswer = QStringLiteral("/p/bad.4SP");
+    d_->helper.plgInfoResult = 0;
+    d_->helper.fileDlgAnswer = QStringLiteral("/p/bad.4SP");
     o.Command1->click();
     QCOMPARE(o.txtSeiriPlgDir->text(), QStringLiteral("/p/good.4SP"));
-    QCOMPARE(doubles.messages.shown.size(), 1);
-    QCOMPARE(doubles.messages.shown[0].title, QStringLiteral("プラグインロードエラー"));
-    QCOMPARE(doubles.messages.shown[0].prompt, QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"));
+    QCOMPARE(d_->messages.shown.size(), 1);
+    QCOMPARE(d_->messages.shown[0].title, QStringLiteral("プラグインロードエラー"));
+    QCOMPARE(d_->messages.shown[0].prompt, QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"));
 
     // Cancelling the choice is no load error.
-    doubles.helper.fileDlgAnswer.clear();
+    d_->helper.fileDlgAnswer.clear();
     o.Command1->click();
-    QCOMPARE(doubles.messages.shown.size(), 1);
+    QCOMPARE(d_->messages.shown.size(), 1);
     QCOMPARE(o.txtSeiriPlgDir->text(), QStringLiteral("/p/good.4SP"));
 }
 
