@@ -2,6 +2,7 @@
 
 #include "board/Backlight.h"
 #include "board/Form1.h"
+#include "core/ControlNames.h"
 #include "core/Twips.h"
 #include "options/frmOption.h"
 
@@ -42,7 +43,7 @@ void frmCtl::buildBacklightFrame() {
     auto* group = new QButtonGroup(fraBacklight);
     for (int i = 0; i < 3; ++i) {
         auto* b = new QRadioButton(captions[size_t(i)], fraBacklight);
-        b->setObjectName(QStringLiteral("Option4(%1)").arg(i));
+        b->setObjectName(core::indexedName("Option4", i));
         group->addButton(b, i);
         row->addWidget(b);
         Option4[size_t(i)] = b;
