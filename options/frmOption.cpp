@@ -26,10 +26,8 @@
 
 namespace {
 
-constexpr int kInvalidPropertyValue = 380;
-
 [[noreturn]] void rejectValue() {
-    throw core::RuntimeError(kInvalidPropertyValue, QStringLiteral("プロパティの値が不正です。"));
+    throw core::RuntimeError(core::errors::kInvalidPropertyValue, QStringLiteral("プロパティの値が不正です。"));
 }
 
 // Check boxes hold 0, 1 or 2 (greyed); anything else is refused.
