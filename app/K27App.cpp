@@ -14,6 +14,17 @@
 
 namespace K27App {
 
+void connectWindows(Form1& board, frmOption& options, frmCtl& panel) {
+    board.setControlPanel(&panel);
+    options.setWindows(&board, &panel);
+    panel.setWindows(&board, &options);
+}
+
+void loadBoard(Form1& board, frmOption& options) {
+    board.Form_Load();
+    options.applyModelPresets(mdlK27_000::modelPresets());
+}
+
 int run(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("K27"));
     platform::installFontSubstitutions();
@@ -26,9 +37,7 @@ int run(QApplication& app) {
     Form1 board;
     frmOption options;
     frmCtl panel;
-    board.setControlPanel(&panel);
-    options.setWindows(&board, &panel);
-    panel.setWindows(&board, &options);
+    connectWindows(board, options, panel);
     mdlM_Tape::setSoundSettings(&options);
     // Sound devices and the speech engine go before the application object.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [] {
@@ -36,11 +45,8 @@ int run(QApplication& app) {
         mdlM_Tape::ReleaseSpeech();
     });
 
-    // The board's load: blank digits and model presets (the options window
-    // is already loaded, hidden, and takes its part of them), then the
-    // control panel with its backlight frame.
-    board.Form_Load();
-    options.applyModelPresets(mdlK27_000::modelPresets());
+    // The board's load, then the control panel with its backlight frame.
+    loadBoard(board, options);
     panel.show();
     panel.raise();
     mdlM_Tape::InitSpeech();

@@ -7,6 +7,7 @@
 #include "core/ControlNames.h"
 #include "core/Twips.h"
 #include "platform/Clock.h"
+#include "platform/ColorRef.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "platform/WindowShape.h"
@@ -47,8 +48,10 @@ QLabel* makeTicketLabel(QWidget* parent, int index, const QRect& twips) {
     // A press on a label drags the board like a press on the panel itself.
     l->setAttribute(Qt::WA_TransparentForMouseEvents);
     l->setFont(platform::faceFont(platform::kFaceTicketNumber, 12.75, true));
+    // The numbers start in the model's colour for the backlight's first
+    // state, OFF.
     QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, QColor(0, 128, 0));
+    pal.setColor(QPalette::WindowText, platform::toQColor(mdlK27_000::modelPresets().seiriColors[0]));
     l->setPalette(pal);
     return l;
 }
