@@ -1,7 +1,6 @@
 #pragma once
-// The driver's control panel (集中操作盤): route and section entry, reset,
-// stepping, blanking, late-night fares, backlight, announcements and the
-// numbered-ticket preview.
+// The driver's control panel (集中操作盤): the backlight switch and the
+// announcement buttons.
 #include "sound/mdlM_Tape.h"
 
 #include <QPointer>
@@ -37,8 +36,9 @@ public:
     // The selected backlight button: 0 for OFF, else 1 for ON1, else 2.
     qint16 backlightIndex() const;
 
-    // Announcement frame (built in frmCtlTape.cpp). Its caption and enabling
-    // are set by the announcement module; the buttons start disabled.
+    // Announcement frame (built in frmCtlTape.cpp). It shows the state the
+    // announcement module reports (showTapeFrame); the buttons start
+    // disabled.
     QGroupBox* grpM_Tape = nullptr;
     QPushButton* cmdTapeSet = nullptr;
     QPushButton* cmdTapeBack = nullptr;

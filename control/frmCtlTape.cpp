@@ -48,9 +48,8 @@ void frmCtl::showTapeFrame(const mdlM_Tape::FrameState& state) {
         b->setEnabled(state.buttonsEnabled);
 }
 
-// The fare stepping that follows a row's step flag (GetStepFlag of
-// GetTapePos equal to 1) is the stepping command's own work and joins here
-// together with it.
+// The four buttons work on the announcement alone: a row's step flag
+// (GetStepFlag) is read with the row, but moving them steps no fares.
 void frmCtl::cmdTapeNext_Click() {
     mdlM_Tape::AnnounceNext();
 }
