@@ -15,8 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <optional>
-
 namespace {
 
 QColor labelColour(const Form1& board, int n) {
@@ -51,17 +49,10 @@ void useUserPicture(frmOption& o, int index, const QString& path) {
 
 } // namespace
 
-class tst_Backlight : public QObject {
+class tst_Backlight : public testsupport::DoublesFixture {
     Q_OBJECT
 
-    // Every test function gets fresh doubles, dropped in cleanup() even
-    // when a check fails.
-    std::optional<PlatformDoubles> d_;
-
 private Q_SLOTS:
-    void init() { d_.emplace(); }
-    void cleanup() { d_.reset(); }
-
     void builtInPicturesChangeOnlyTheColour();
     void deletedUserFileKeepsThePicture();
     void brokenPictureIsReportedAndColoursStillChange();

@@ -13,8 +13,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <optional>
-
 namespace {
 // Pixel positions written out by hand from the board's twips grid
 // (15 twips to the pixel).
@@ -50,17 +48,10 @@ QString wide(const char* ascii) {
 }
 } // namespace
 
-class TestForm1 : public QObject {
+class TestForm1 : public testsupport::DoublesFixture {
     Q_OBJECT
 
-    // Every test function gets fresh doubles, dropped in cleanup() even
-    // when a check fails.
-    std::optional<PlatformDoubles> d_;
-
 private Q_SLOTS:
-    void init() { d_.emplace(); }
-    void cleanup() { d_.reset(); }
-
     void windowAndCellsSitOnTheGrid() {
         Form1 board;
         QCOMPARE(board.size(), QSize(635, 245));

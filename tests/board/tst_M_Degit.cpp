@@ -9,8 +9,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <optional>
-
 using degitprobe::litText;
 
 namespace {
@@ -35,17 +33,10 @@ QVariant text(const char* s) {
 }
 } // namespace
 
-class TestM_Degit : public QObject {
+class TestM_Degit : public testsupport::DoublesFixture {
     Q_OBJECT
 
-    // Every test function gets fresh doubles, dropped in cleanup() even
-    // when a check fails.
-    std::optional<PlatformDoubles> d_;
-
 private Q_SLOTS:
-    void init() { d_.emplace(); }
-    void cleanup() { d_.reset(); }
-
     void settersCorrectOutOfRangeValues() {
         auto d = makeDegit();
         d->setKeta(0);

@@ -13,7 +13,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -32,17 +31,10 @@ template <class T> void whenShown(std::function<void(T*)> action) {
 
 } // namespace
 
-class tst_dialogs : public QObject {
+class tst_dialogs : public testsupport::DoublesFixture {
     Q_OBJECT
 
-    // Every test function gets fresh doubles, dropped in cleanup() even
-    // when a check fails.
-    std::optional<PlatformDoubles> d_;
-
 private Q_SLOTS:
-    void init() { d_.emplace(); }
-    void cleanup() { d_.reset(); }
-
     void dateDialogReturnsTheChosenDay();
     void dateDialogCancelled();
     void fileDialogShowsFiltersAndTitle();

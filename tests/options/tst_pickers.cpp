@@ -10,8 +10,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include <optional>
-
 namespace {
 
 // Every file and folder box with its current text, to see what changed.
@@ -26,17 +24,10 @@ QMap<QString, QString> boxTexts(const frmOption& o) {
 
 } // namespace
 
-class tst_pickers : public QObject {
+class tst_pickers : public testsupport::DoublesFixture {
     Q_OBJECT
 
-    // Every test function gets fresh doubles, dropped in cleanup() even
-    // when a check fails.
-    std::optional<PlatformDoubles> d_;
-
 private Q_SLOTS:
-    void init() { d_.emplace(); }
-    void cleanup() { d_.reset(); }
-
     void soundPickerFillsOnlyItsSlot_data();
     void soundPickerFillsOnlyItsSlot();
     void panelPicturePicker();

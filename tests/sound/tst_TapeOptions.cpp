@@ -11,20 +11,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <optional>
-
-class TestTapeOptions : public QObject {
+class TestTapeOptions : public testsupport::DoublesFixture {
     Q_OBJECT
 
-    std::optional<PlatformDoubles> d_;
-
 private Q_SLOTS:
-    void init() { d_.emplace(); }
     // The module lets go of the engine (made by the doubles) and of the
     // options window before the doubles go.
     void cleanup() {
         mdlM_Tape::reset();
-        d_.reset();
+        DoublesFixture::cleanup();
     }
 
     void forwardAnnouncementUsesTheOptionsWindowsSlots() {

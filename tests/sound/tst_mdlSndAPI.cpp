@@ -10,13 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <optional>
-
-class tst_mdlSndAPI : public QObject {
+class tst_mdlSndAPI : public testsupport::DoublesFixture {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    std::optional<PlatformDoubles> d_;
 
     QString makeFile(const QString& name) {
         const QString path = dir_.filePath(name);
@@ -29,9 +26,6 @@ class tst_mdlSndAPI : public QObject {
     static QString alias(const char* key) { return mdlSndAPI::deviceAlias(QLatin1String(key)); }
 
 private slots:
-    void init() { d_.emplace(); }
-    void cleanup() { d_.reset(); }
-
     void aliasIsExecutableBaseNameAndKey() {
         // This test runs as the executable sound_tst_mdlSndAPI.
         QCOMPARE(mdlSndAPI::deviceAlias("S1"), QStringLiteral("sound_tst_mdlSndAPIS1"));

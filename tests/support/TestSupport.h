@@ -14,11 +14,10 @@
 // MidB_ASCII, GetOsInfo and GetVersionEx stay real.
 //
 //  * All doubles for one test function:   PlatformDoubles doubles;
-//    Where every function of a class needs them, make them per function in
-//    a fixture, so a failing check cannot leave them for the next one:
-//        std::optional<PlatformDoubles> d_;
-//        void init() { d_.emplace(); }
-//        void cleanup() { d_.reset(); }
+//    Where every function of a class needs them, derive the test class from
+//    testsupport::DoublesFixture: each test function gets fresh doubles in
+//    d_, dropped in cleanup() even when a check fails. A class with more to
+//    do declares its own init()/cleanup() and calls the fixture's.
 //  * One double:     platform::ScopedInstall<platform::Clock> slot{myClock};
 //  * A real implementation, on purpose (platform/RealPlatform.h has one
 //    accessor per interface):
@@ -42,7 +41,10 @@
 
 #include <QColor>
 #include <QImage>
+#include <QObject>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -66,6 +68,19 @@ private:
 };
 
 namespace testsupport {
+
+// A base for test classes whose every test function uses the doubles. Qt
+// Test finds init() and cleanup() here and runs them around each function.
+class DoublesFixture : public QObject {
+    Q_OBJECT
+
+protected:
+    std::optional<PlatformDoubles> d_;
+
+protected Q_SLOTS:
+    void init() { d_.emplace(); }
+    void cleanup() { d_.reset(); }
+};
 
 // The colour of a pixel of an image whose device pixel ratio may be above 1,
 // addressed in device pixels.
