@@ -1,6 +1,7 @@
 // Strict mode: every test executable starts with strict stand-ins for the
 // platform, so a test that forgot a double fails at once, naming the call,
 // instead of opening a dialog, playing sound or waiting for real.
+#include "board/Form1.h"
 #include "board/degit/M_Degit.h"
 #include "platform/RealPlatform.h"
 #include "platform/doubles/StrictPlatform.h"
@@ -31,6 +32,11 @@ struct Reach {
 const QList<Reach>& reaches() {
     static const QList<Reach> all = {
         {"digit settings dialog", "VXB4Res::Call_dlg100", [] { M_Degit().ShowSetDlg(); }},
+        {"double-click on a fare digit", "VXB4Res::Call_dlg100",
+         [] {
+             Form1 board;
+             QTest::mouseDClick(board.Degit[7], Qt::LeftButton);
+         }},
         {"version dialog", "VXB4Res::Call_dlg110", [] { platform::helper().Call_dlg110(nullptr, 1, "K27"); }},
         {"date dialog", "VXB4Res::Call_dlg111",
          [] {
