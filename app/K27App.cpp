@@ -120,6 +120,17 @@ void startUp(Form1& board, frmOption& options, frmCtl& panel) {
     panel.markStarted();
 }
 
+void connectWindows(Form1& board, frmOption& options, frmCtl& panel) {
+    board.setControlPanel(&panel);
+    options.setWindows(&board, &panel);
+    panel.setWindows(&board, &options);
+}
+
+void loadBoard(Form1& board, frmOption& options) {
+    board.Form_Load();
+    options.applyModelPresets(mdlK27_000::modelPresets());
+}
+
 int run(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("K27"));
     // Closing a window never ends the program by itself: only the control
@@ -135,9 +146,7 @@ int run(QApplication& app) {
     Form1 board;
     frmOption options;
     frmCtl panel;
-    board.setControlPanel(&panel);
-    options.setWindows(&board, &panel);
-    panel.setWindows(&board, &options);
+    connectWindows(board, options, panel);
     mdlM_Tape::setSoundSettings(&options);
 
     // A termination signal has nobody to ask: it ends the program as a Yes
@@ -177,8 +186,7 @@ int run(QApplication& app) {
 
     // The board's load: blank digits and model presets (the options window
     // is already loaded, hidden, and takes its part of them).
-    board.Form_Load();
-    options.applyModelPresets(mdlK27_000::modelPresets());
+    loadBoard(board, options);
     startUp(board, options, panel);
     if (!endRequested)
         app.exec();

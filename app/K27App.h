@@ -9,6 +9,9 @@ class frmCtl;
 class frmOption;
 class QApplication;
 class QWidget;
+class Form1;
+class frmCtl;
+class frmOption;
 
 namespace K27App {
 
@@ -33,5 +36,11 @@ QPoint bottomRight(const QRect& area, const QSize& frame);
 // Waits (at most timeoutMs) until the window system shows the window,
 // letting everything but user input run meanwhile. False on time-out.
 bool waitUntilShown(QWidget& window, int timeoutMs = 3000);
+
+// Tells the three windows about each other.
+void connectWindows(Form1& board, frmOption& options, frmCtl& panel);
+// The board's load: blank digits and model presets (the options window is
+// already loaded, hidden, and takes its part of them).
+void loadBoard(Form1& board, frmOption& options);
 
 } // namespace K27App

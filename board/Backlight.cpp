@@ -12,14 +12,6 @@
 
 namespace Backlight {
 
-namespace {
-
-constexpr int kOutOfMemory = 7;
-constexpr int kFileAccess = 75;
-constexpr int kDeviceIo = 57;
-
-} // namespace
-
 void colourNumbers(Form1& board, quint32 colour) {
     const QColor c = platform::toQColor(colour);
     for (int i = 1; i <= 50; ++i) {
@@ -35,7 +27,7 @@ QImage loadPicture(const QString& path) {
     if (!info.exists())
         throw core::RuntimeError(core::errors::kFileNotFound, QStringLiteral("ファイルが見つかりません。"));
     if (!info.isFile() || !info.isReadable())
-        throw core::RuntimeError(kFileAccess, QStringLiteral("パス名が無効です。"));
+        throw core::RuntimeError(core::errors::kPathFileAccess, QStringLiteral("パス名が無効です。"));
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     QImage image = reader.read();
@@ -44,7 +36,8 @@ QImage loadPicture(const QString& path) {
     switch (reader.error()) {
     case QImageReader::FileNotFoundError:
         throw core::RuntimeError(core::errors::kFileNotFound, QStringLiteral("ファイルが見つかりません。"));
-    case QImageReader::DeviceError: throw core::RuntimeError(kDeviceIo, QStringLiteral("デバイス I/O エラーです。"));
+    case QImageReader::DeviceError:
+        throw core::RuntimeError(core::errors::kDeviceIo, QStringLiteral("デバイス I/O エラーです。"));
     default: throw core::RuntimeError(core::errors::kInvalidPicture, QStringLiteral("ピクチャが不正です。"));
     }
 }
@@ -52,19 +45,21 @@ QImage loadPicture(const QString& path) {
 QString errorMessage(int code) {
     QString explanation;
     switch (code) {
-    case kOutOfMemory:
-    case 28:
+    case core::errors::kOutOfMemory:
+    case core::errors::kOutOfStackSpace:
     case core::errors::kInternal:
         explanation =
             QStringLiteral("　内部的なエラーです。ミラドへ報告してください。エラー場所：frmCtl.Option4_Click()");
         break;
     case core::errors::kFileNotFound:
-    case kFileAccess:
+    case core::errors::kPathFileAccess:
     case core::errors::kPathNotFound:
         explanation = QStringLiteral("　画像ファイルが見つからないか、指定している場所が不正です。");
         break;
-    case kDeviceIo:
-    case 68: explanation = QStringLiteral("　デバイスエラーもしくは準備が出来ていません。"); break;
+    case core::errors::kDeviceIo:
+    case core::errors::kDeviceUnavailable:
+        explanation = QStringLiteral("　デバイスエラーもしくは準備が出来ていません。");
+        break;
     case core::errors::kInvalidPicture:
         explanation = QStringLiteral("　指定した画像の内容が不正です。この部分では扱えません。");
         break;
@@ -91,7 +86,7 @@ void apply(Form1& board, const Choice& choice, qint16 index, QWidget* owner) {
         platform::messageBox().MsgBox(owner, errorMessage(e.number()), platform::MsgButtons::Ok,
                                       platform::MsgIcon::Critical, QStringLiteral("エラー"));
     } catch (const std::bad_alloc&) {
-        platform::messageBox().MsgBox(owner, errorMessage(kOutOfMemory), platform::MsgButtons::Ok,
+        platform::messageBox().MsgBox(owner, errorMessage(core::errors::kOutOfMemory), platform::MsgButtons::Ok,
                                       platform::MsgIcon::Critical, QStringLiteral("エラー"));
     }
     colourNumbers(board, choice.numberColor);

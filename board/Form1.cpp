@@ -4,8 +4,10 @@
 #include "board/chimei/ChimeiCtl_A.h"
 #include "board/degit/M_Degit.h"
 #include "board/mdlK27_000.h"
+#include "core/ControlNames.h"
 #include "core/Twips.h"
 #include "platform/Clock.h"
+#include "platform/ColorRef.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "platform/WindowShape.h"
@@ -40,21 +42,19 @@ int labelLeftException(int n) {
     }
 }
 
-QString indexed(const char* name, int i) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
-
 QLabel* makeTicketLabel(QWidget* parent, int index, const QRect& twips) {
     auto* l = new QLabel(parent);
-    l->setObjectName(indexed("lblSeiriNum", index));
+    l->setObjectName(core::indexedName("lblSeiriNum", index));
     l->setGeometry(core::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
     l->setAlignment(Qt::AlignCenter);
     l->setAttribute(Qt::WA_TranslucentBackground);
     // A press on a label drags the board like a press on the panel itself.
     l->setAttribute(Qt::WA_TransparentForMouseEvents);
     l->setFont(platform::faceFont(platform::kFaceTicketNumber, 12.75, true));
+    // The numbers start in the model's colour for the backlight's first
+    // state, OFF.
     QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, QColor(0, 128, 0));
+    pal.setColor(QPalette::WindowText, platform::toQColor(mdlK27_000::modelPresets().seiriColors[0]));
     l->setPalette(pal);
     return l;
 }
@@ -78,7 +78,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
 
     for (int i = 0; i < 3; ++i) {
         imgRes[size_t(i)] = new QLabel(this);
-        imgRes[size_t(i)]->setObjectName(indexed("imgRes", i));
+        imgRes[size_t(i)]->setObjectName(core::indexedName("imgRes", i));
         imgRes[size_t(i)]->hide();
     }
     imgRes[0]->setPixmap(QPixmap::fromImage(PanelPicture::draw()));
@@ -100,14 +100,14 @@ Form1::Form1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
         d->setGeometry(core::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
         return d;
     };
-    Degit[0] = makeDegit(indexed("Degit", 0), QRect(2100, 30, 780, 300));
+    Degit[0] = makeDegit(core::indexedName("Degit", 0), QRect(2100, 30, 780, 300));
     Degit[0]->hide();
     for (int n = 1; n <= 50; ++n) {
-        Degit[size_t(n)] = makeDegit(indexed("Degit", n), degitRectTwips(n));
+        Degit[size_t(n)] = makeDegit(core::indexedName("Degit", n), degitRectTwips(n));
         connect(Degit[size_t(n)], &M_Degit::DblClick, this, [this, n] { Degit_DblClick(n); });
     }
-    TimeDegit[0] = makeDegit(indexed("TimeDegit", 0), QRect(5445, 30, 390, 300));
-    TimeDegit[1] = makeDegit(indexed("TimeDegit", 1), QRect(5850, 30, 390, 300));
+    TimeDegit[0] = makeDegit(core::indexedName("TimeDegit", 0), QRect(5445, 30, 390, 300));
+    TimeDegit[1] = makeDegit(core::indexedName("TimeDegit", 1), QRect(5850, 30, 390, 300));
     for (M_Degit* t : TimeDegit) {
         // Designed as two-digit displays; restored without resizing, so the
         // geometry above keeps the two-cell size.

@@ -7,6 +7,7 @@
 #include "board/Form1.h"
 #include "board/chimei/ChimeiCtl_A.h"
 #include "control/SeirikenPreview.h"
+#include "core/ControlNames.h"
 #include "core/RuntimeError.h"
 #include "core/Twips.h"
 #include "options/frmOption.h"
@@ -47,16 +48,16 @@ constexpr int kPreviewWidthTwips = 3360;
 constexpr int kPreviewHeightTwips = 4230;
 constexpr int kPreviewLeftTwips = 5520;
 constexpr int kPreviewTopTwips = 660;
-// A plug-in's preview never gets larger than this (twips), whatever its
-// description says: the box has to fit a screen.
+// A plug-in's preview never gets larger than this (twips), whatever the
+// plug-in asks for: the box has to fit a screen.
 constexpr int kPreviewMaxTwips = 15000;
 
-constexpr int kInvalidPropertyValue = 380;
-constexpr int kOverflow = 6;
-constexpr int kNoSuchControl = 340;
+using core::errors::kInvalidPropertyValue;
+using core::errors::kNoSuchControl;
+using core::errors::kOverflow;
 
 QString indexed(const char* name, int i) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+    return core::indexedName(name, i);
 }
 
 template <class W> W* named(W* w, const QString& name) {

@@ -92,9 +92,9 @@ public:
     // The selected backlight button: 0 for OFF, else 1 for ON1, else 2.
     qint16 backlightIndex() const;
 
-    // ---- Announcement frame (built in frmCtlTape.cpp) ---------------------
-    // Its caption and enabling are set by the announcement module; the
-    // buttons start disabled.
+    // Announcement frame (built in frmCtlTape.cpp). It shows the state the
+    // announcement module reports (showTapeFrame); the buttons start
+    // disabled.
     QGroupBox* grpM_Tape = nullptr;
     QPushButton* cmdTapeSet = nullptr;
     QPushButton* cmdTapeBack = nullptr;

@@ -26,10 +26,8 @@
 
 namespace {
 
-constexpr int kInvalidPropertyValue = 380;
-
 [[noreturn]] void rejectValue() {
-    throw core::RuntimeError(kInvalidPropertyValue, QStringLiteral("プロパティの値が不正です。"));
+    throw core::RuntimeError(core::errors::kInvalidPropertyValue, QStringLiteral("プロパティの値が不正です。"));
 }
 
 // Check boxes hold 0, 1 or 2 (greyed); anything else is refused.
@@ -110,10 +108,8 @@ void frmOption::loadWindow() {
     Combo4[4]->setCurrentIndex(0);
     AddComboItem();
     Label10->setText(platform::clock().now().date().toString(QStringLiteral("yyyy/MM/dd")));
-    // The design colours of the ticket-number buttons; the model presets
-    // replace them at start-up.
-    Command5[0]->setBackColor(0x00008000);
-    Command5[1]->setBackColor(0x0000C000);
+    // The window's own colour for ON2; the model presets (applyModelPresets)
+    // set all three number colours at start-up.
     Command5[2]->setBackColor(0x00C0FFC0);
     refreshSample();
 }

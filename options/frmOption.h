@@ -162,6 +162,8 @@ private:
     QWidget* buildPreviewPage();
     QWidget* buildStepSoundPage();
     QWidget* buildTapeSoundPage();
+    struct SoundSubPage;
+    QGroupBox* buildSoundSubPage(const SoundSubPage& page);
     QWidget* soundRow(int slot, const QString& label);
     void loadWindow();
     // Brings the enabled and visible states in line with their boxes.

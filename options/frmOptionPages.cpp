@@ -3,6 +3,7 @@
 #include "options/frmOption.h"
 
 #include "board/degit/M_Degit.h"
+#include "core/ControlNames.h"
 #include "options/OptionWidgets.h"
 #include "platform/Fonts.h"
 
@@ -21,11 +22,9 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-namespace {
+#include <functional>
 
-QString indexed(const char* name, int i) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
+namespace {
 
 template <class T> T* named(T* w, const QString& name) {
     w->setObjectName(name);
@@ -91,7 +90,7 @@ void frmOption::buildWindow() {
                                              QStringLiteral("　　整理券　　　プレビュー")};
     auto* pageGroup = new QButtonGroup(this);
     for (int k = 0; k < 6; ++k) {
-        auto* b = named(new PageButton(captions[size_t(k)], this), indexed("Option1", k));
+        auto* b = named(new PageButton(captions[size_t(k)], this), core::indexedName("Option1", k));
         b->setCheckable(true);
         pageGroup->addButton(b, k);
         buttons->addWidget(b);
@@ -106,13 +105,13 @@ void frmOption::buildWindow() {
     // Pages are made inside the stack so that they measure their captions
     // in the window's font.
     pages_ = named(new QStackedWidget(this), QStringLiteral("pages"));
-    Frame1[0] = pageFrame(indexed("Frame1", 0), QStringLiteral("運賃データと放送用データ"), pages_);
-    Frame1[1] = pageFrame(indexed("Frame1", 1), QStringLiteral("パネルと整理券番号表示"), pages_);
-    Frame1[2] = pageFrame(indexed("Frame1", 2), QStringLiteral("デジタル部品と情報用数字"), pages_);
-    Frame1[3] = pageFrame(indexed("Frame1", 3), QStringLiteral("停名の設定"), pages_);
-    Frame1[4] = pageFrame(indexed("Frame1", 4),
+    Frame1[0] = pageFrame(core::indexedName("Frame1", 0), QStringLiteral("運賃データと放送用データ"), pages_);
+    Frame1[1] = pageFrame(core::indexedName("Frame1", 1), QStringLiteral("パネルと整理券番号表示"), pages_);
+    Frame1[2] = pageFrame(core::indexedName("Frame1", 2), QStringLiteral("デジタル部品と情報用数字"), pages_);
+    Frame1[3] = pageFrame(core::indexedName("Frame1", 3), QStringLiteral("停名の設定"), pages_);
+    Frame1[4] = pageFrame(core::indexedName("Frame1", 4),
                           QStringLiteral("サウンド（鳴らさなくてもいい項目にはファイル名を入れないで下さい）"), pages_);
-    Frame1[5] = pageFrame(indexed("Frame1", 5), QStringLiteral("整理券プレビュー"), pages_);
+    Frame1[5] = pageFrame(core::indexedName("Frame1", 5), QStringLiteral("整理券プレビュー"), pages_);
     buildFolderPage();
     buildPanelPage();
     buildDegitPage();
@@ -165,13 +164,13 @@ QWidget* frmOption::buildFolderPage() {
     for (int k = 0; k < 2; ++k) {
         v->addWidget(new QLabel(labels[size_t(k)], page));
         auto* row = new QHBoxLayout;
-        Text2[size_t(k)] = named(new QLineEdit(page), indexed("Text2", k));
-        Command3[size_t(k)] = dotsButton(indexed("Command3", k), page);
+        Text2[size_t(k)] = named(new QLineEdit(page), core::indexedName("Text2", k));
+        Command3[size_t(k)] = dotsButton(core::indexedName("Command3", k), page);
         row->addWidget(Text2[size_t(k)], 1);
         row->addWidget(Command3[size_t(k)]);
         v->addLayout(row);
         auto* openRow = new QHBoxLayout;
-        Command10[size_t(k)] = named(new QPushButton(openCaptions[size_t(k)], page), indexed("Command10", k));
+        Command10[size_t(k)] = named(new QPushButton(openCaptions[size_t(k)], page), core::indexedName("Command10", k));
         openRow->addStretch(1);
         openRow->addWidget(Command10[size_t(k)]);
         v->addLayout(openRow);
@@ -205,7 +204,7 @@ QWidget* frmOption::buildPanelPage() {
     const std::array<QString, 3> states = {QStringLiteral("OFF："), QStringLiteral("ON1："), QStringLiteral("ON2：")};
     for (int k = 0; k < 3; ++k) {
         colours->addWidget(new QLabel(states[size_t(k)], Frame3));
-        Command5[size_t(k)] = named(new ColorButton(Frame3), indexed("Command5", k));
+        Command5[size_t(k)] = named(new ColorButton(Frame3), core::indexedName("Command5", k));
         colours->addWidget(Command5[size_t(k)]);
         colours->addSpacing(12);
         connect(Command5[size_t(k)], &QPushButton::clicked, this, [this, k] { Command5_Click(k); });
@@ -219,9 +218,9 @@ QWidget* frmOption::buildPanelPage() {
     auto* fv = new QVBoxLayout(Frame4);
     fv->setSpacing(3);
     auto* choice = new QHBoxLayout;
-    Option3[0] =
-        named(new QRadioButton(QStringLiteral("内蔵しているパネルを自動で割り当てる"), Frame4), indexed("Option3", 0));
-    Option3[1] = named(new QRadioButton(QStringLiteral("個別に設定する"), Frame4), indexed("Option3", 1));
+    Option3[0] = named(new QRadioButton(QStringLiteral("内蔵しているパネルを自動で割り当てる"), Frame4),
+                       core::indexedName("Option3", 0));
+    Option3[1] = named(new QRadioButton(QStringLiteral("個別に設定する"), Frame4), core::indexedName("Option3", 1));
     choice->addWidget(Option3[0]);
     choice->addSpacing(16);
     choice->addWidget(Option3[1]);
@@ -238,14 +237,15 @@ QWidget* frmOption::buildPanelPage() {
                                               StateFrame{"ON1の画像：", 3, 2}, StateFrame{"ON2の画像：", 4, 5}};
     for (int k = 0; k < 3; ++k) {
         const StateFrame& s = frames[size_t(k)];
-        auto* f = named(new QGroupBox(QString::fromUtf8(s.caption), Frame4), indexed("Frame6", k));
+        auto* f = named(new QGroupBox(QString::fromUtf8(s.caption), Frame4), core::indexedName("Frame6", k));
         auto* h = new QHBoxLayout(f);
         h->setContentsMargins(6, 2, 6, 2);
-        Option3[size_t(s.builtIn)] = named(new QRadioButton(QStringLiteral("内蔵"), f), indexed("Option3", s.builtIn));
+        Option3[size_t(s.builtIn)] =
+            named(new QRadioButton(QStringLiteral("内蔵"), f), core::indexedName("Option3", s.builtIn));
         Option3[size_t(s.user)] =
-            named(new QRadioButton(QStringLiteral("ユーザーパネル"), f), indexed("Option3", s.user));
-        txtSelectPanel[size_t(k)] = named(new QLineEdit(f), indexed("txtSelectPanel", k));
-        Command6[size_t(k)] = dotsButton(indexed("Command6", k), f);
+            named(new QRadioButton(QStringLiteral("ユーザーパネル"), f), core::indexedName("Option3", s.user));
+        txtSelectPanel[size_t(k)] = named(new QLineEdit(f), core::indexedName("txtSelectPanel", k));
+        Command6[size_t(k)] = dotsButton(core::indexedName("Command6", k), f);
         h->addWidget(Option3[size_t(s.builtIn)]);
         h->addWidget(Option3[size_t(s.user)]);
         h->addWidget(txtSelectPanel[size_t(k)], 1);
@@ -274,14 +274,14 @@ QWidget* frmOption::buildDegitPage() {
 
     Frame5[0] = named(
         new QGroupBox(QStringLiteral("デジタル部品の背景色と文字色（時計つきの場合はこの部分も同色となります）"), page),
-        indexed("Frame5", 0));
+        core::indexedName("Frame5", 0));
     auto* top = new QHBoxLayout(Frame5[0]);
     auto* colours = new QGridLayout;
     const std::array<QString, 3> labels = {QStringLiteral("背景色："), QStringLiteral("未発光時の文字色："),
                                            QStringLiteral("発光時の文字色：")};
     for (int k = 0; k < 3; ++k) {
         colours->addWidget(new QLabel(labels[size_t(k)], Frame5[0]), k, 0, Qt::AlignRight);
-        Command8[size_t(k)] = named(new ColorButton(Frame5[0]), indexed("Command8", k));
+        Command8[size_t(k)] = named(new ColorButton(Frame5[0]), core::indexedName("Command8", k));
         colours->addWidget(Command8[size_t(k)], k, 1);
         connect(Command8[size_t(k)], &QPushButton::clicked, this, [this, k] { Command8_Click(k); });
     }
@@ -301,14 +301,14 @@ QWidget* frmOption::buildDegitPage() {
     top->addStretch(1);
     v->addWidget(Frame5[0]);
 
-    Frame5[1] = named(new QGroupBox(QStringLiteral("情報用数字の設定"), page), indexed("Frame5", 1));
+    Frame5[1] = named(new QGroupBox(QStringLiteral("情報用数字の設定"), page), core::indexedName("Frame5", 1));
     auto* iv = new QVBoxLayout(Frame5[1]);
     iv->setSpacing(6);
     for (int k = 0; k < 5; ++k)
-        Combo4[size_t(k)] = numberList(indexed("Combo4", k), Frame5[1]);
+        Combo4[size_t(k)] = numberList(core::indexedName("Combo4", k), Frame5[1]);
 
     auto sentence = [this](int box, const QString& caption, std::initializer_list<int> lists) {
-        QCheckBox* c = sentenceBox(indexed("Check3", box), caption, Frame5[1]);
+        QCheckBox* c = sentenceBox(core::indexedName("Check3", box), caption, Frame5[1]);
         int gap = 0;
         for (int list : lists)
             optionwidgets::placeInGap(c, caption, optionwidgets::captionLeft(c), gap++, Combo4[size_t(list)]);
@@ -318,7 +318,7 @@ QWidget* frmOption::buildDegitPage() {
     auto* stopRow = new QHBoxLayout;
     stopRow->addWidget(
         sentence(0, QStringLiteral("停留所の順番（区間・個数）を、　　　　　　  コマ目に表示する。"), {0}));
-    Check3[4] = named(new QCheckBox(QStringLiteral("0から数える"), Frame5[1]), indexed("Check3", 4));
+    Check3[4] = named(new QCheckBox(QStringLiteral("0から数える"), Frame5[1]), core::indexedName("Check3", 4));
     stopRow->addSpacing(12);
     stopRow->addWidget(Check3[4]);
     stopRow->addStretch(1);
@@ -344,7 +344,7 @@ QWidget* frmOption::buildChimeiPage() {
     g->addWidget(new QLabel(QStringLiteral("背景色："), page), 0, 0, Qt::AlignRight);
     g->addWidget(new QLabel(QStringLiteral("文字色："), page), 1, 0, Qt::AlignRight);
     for (int k = 0; k < 2; ++k) {
-        Command9[size_t(k)] = named(new ColorButton(page), indexed("Command9", k));
+        Command9[size_t(k)] = named(new ColorButton(page), core::indexedName("Command9", k));
         g->addWidget(Command9[size_t(k)], k, 1, Qt::AlignLeft);
         connect(Command9[size_t(k)], &QPushButton::clicked, this, [this, k] { Command9_Click(k); });
     }
@@ -374,105 +374,129 @@ QWidget* frmOption::soundRow(int slot, const QString& label) {
         l->setMinimumWidth(150);
         h->addWidget(l);
     }
-    txtSelectSound[size_t(slot)] = named(new QLineEdit(row), indexed("txtSelectSound", slot));
-    cmdSelectSound[size_t(slot)] = dotsButton(indexed("cmdSelectSound", slot), row);
+    txtSelectSound[size_t(slot)] = named(new QLineEdit(row), core::indexedName("txtSelectSound", slot));
+    cmdSelectSound[size_t(slot)] = dotsButton(core::indexedName("cmdSelectSound", slot), row);
     h->addWidget(txtSelectSound[size_t(slot)], 1);
     h->addWidget(cmdSelectSound[size_t(slot)]);
     connect(cmdSelectSound[size_t(slot)], &QPushButton::clicked, this, [this, slot] { cmdSelectSound_Click(slot); });
     return row;
 }
 
-QWidget* frmOption::buildStepSoundPage() {
-    QGroupBox* f = named(new QGroupBox(QStringLiteral("送り・戻し時のサウンド"), soundPages_), indexed("Frame2", 1));
+// The two sound sub-pages share one shape: "always" with its sound, "by the
+// data" with a sound for each of the values 1 to 3, and how to play.
+struct frmOption::SoundSubPage {
+    int frame; // Frame2(frame)
+    QString title;
+    int always;            // Option2(always) and Option2(always + 1)
+    int alwaysSlot;        // txtSelectSound(alwaysSlot)
+    QString byData;        // the caption of Option2(always + 1)
+    int firstCaseSlot;     // the sounds for 1, 2, 3
+    const char* modeFrame; // objectName of the frame "再生方法"
+    std::array<QRadioButton*, 2>* mode;
+    const char* modeName; // the control array of the two modes
+    QString syncResult;   // what waits for the sound, or not
+    // Rows between the "by the data" choice and its three sounds.
+    std::function<void(QGroupBox*, QVBoxLayout*)> beforeCases;
+    // Rows after the playback mode.
+    std::function<void(QGroupBox*, QVBoxLayout*)> afterMode;
+};
+
+QGroupBox* frmOption::buildSoundSubPage(const SoundSubPage& page) {
+    QGroupBox* f = named(new QGroupBox(page.title, soundPages_), core::indexedName("Frame2", page.frame));
     auto* v = new QVBoxLayout(f);
     v->setSpacing(4);
     auto* always = new QHBoxLayout;
-    Option2[0] = named(new QRadioButton(QStringLiteral("常に右記のサウンドを鳴らす"), f), indexed("Option2", 0));
-    always->addWidget(Option2[0]);
-    always->addWidget(soundRow(7, QString()), 1);
+    Option2[size_t(page.always)] = named(new QRadioButton(QStringLiteral("常に右記のサウンドを鳴らす"), f),
+                                         core::indexedName("Option2", page.always));
+    always->addWidget(Option2[size_t(page.always)]);
+    always->addWidget(soundRow(page.alwaysSlot, QString()), 1);
     v->addLayout(always);
-    Option2[1] = named(
-        new WrappingRadioButton(QStringLiteral("運賃データ(*.hy3)"
-                                               "の特定の列のデータから判断して、以下の指定したサウンドを鳴らす（指定し"
-                                               "た列のデータの内容が1～3以外の場合はサウンドは鳴りません）"),
-                                f),
-        indexed("Option2", 1));
-    v->addWidget(Option2[1]);
-
-    const QString colCaption = QStringLiteral("運賃データの　　　　　　　列目のデータが、");
-    auto* colLabel = named(new QLabel(colCaption, f), QStringLiteral("lblStepCol"));
-    Combo1 = numberList(QStringLiteral("Combo1"), f);
-    optionwidgets::placeInGap(colLabel, colCaption, 0, 0, Combo1);
-    auto* colRow = new QHBoxLayout;
-    colRow->addSpacing(24);
-    colRow->addWidget(colLabel);
-    colRow->addStretch(1);
-    v->addLayout(colRow);
+    Option2[size_t(page.always + 1)] =
+        named(new WrappingRadioButton(page.byData, f), core::indexedName("Option2", page.always + 1));
+    v->addWidget(Option2[size_t(page.always + 1)]);
+    if (page.beforeCases)
+        page.beforeCases(f, v);
     const std::array<QString, 3> cases = {QStringLiteral("「1」の場合"), QStringLiteral("「2」の場合"),
                                           QStringLiteral("「3」の場合")};
     for (int k = 0; k < 3; ++k) {
         auto* h = new QHBoxLayout;
         h->addSpacing(24);
-        h->addWidget(soundRow(8 + k, cases[size_t(k)]), 1);
+        h->addWidget(soundRow(page.firstCaseSlot + k, cases[size_t(k)]), 1);
         v->addLayout(h);
     }
-    auto* mode = named(new QGroupBox(QStringLiteral("再生方法"), f), QStringLiteral("fraStepPlayMode"));
+    auto* mode = named(new QGroupBox(QStringLiteral("再生方法"), f), QLatin1String(page.modeFrame));
     auto* mv = new QVBoxLayout(mode);
-    Option6[0] = named(new QRadioButton(QStringLiteral("同期再生(サウンドが完全に再生された後で運賃切り替え)"), mode),
-                       indexed("Option6", 0));
-    Option6[1] = named(new QRadioButton(QStringLiteral("非同期再生(サウンドを再生しながら運賃切り替え)"), mode),
-                       indexed("Option6", 1));
-    mv->addWidget(Option6[0]);
-    mv->addWidget(Option6[1]);
+    (*page.mode)[0] =
+        named(new QRadioButton(QStringLiteral("同期再生(サウンドが完全に再生された後で%1)").arg(page.syncResult), mode),
+              core::indexedName(page.modeName, 0));
+    (*page.mode)[1] =
+        named(new QRadioButton(QStringLiteral("非同期再生(サウンドを再生しながら%1)").arg(page.syncResult), mode),
+              core::indexedName(page.modeName, 1));
+    mv->addWidget((*page.mode)[0]);
+    mv->addWidget((*page.mode)[1]);
     v->addWidget(mode);
+    if (page.afterMode)
+        page.afterMode(f, v);
     v->addStretch(1);
     return f;
 }
 
+QWidget* frmOption::buildStepSoundPage() {
+    SoundSubPage page{.frame = 1,
+                      .title = QStringLiteral("送り・戻し時のサウンド"),
+                      .always = 0,
+                      .alwaysSlot = 7,
+                      .byData = QStringLiteral("運賃データ(*.hy3)"
+                                               "の特定の列のデータから判断して、以下の指定したサウンドを鳴らす（指定し"
+                                               "た列のデータの内容が1～3以外の場合はサウンドは鳴りません）"),
+                      .firstCaseSlot = 8,
+                      .modeFrame = "fraStepPlayMode",
+                      .mode = &Option6,
+                      .modeName = "Option6",
+                      .syncResult = QStringLiteral("運賃切り替え"),
+                      .beforeCases = {},
+                      .afterMode = {}};
+    // Which column of the fare data decides the sound.
+    page.beforeCases = [this](QGroupBox* f, QVBoxLayout* v) {
+        const QString colCaption = QStringLiteral("運賃データの　　　　　　　列目のデータが、");
+        auto* colLabel = named(new QLabel(colCaption, f), QStringLiteral("lblStepCol"));
+        Combo1 = numberList(QStringLiteral("Combo1"), f);
+        optionwidgets::placeInGap(colLabel, colCaption, 0, 0, Combo1);
+        auto* colRow = new QHBoxLayout;
+        colRow->addSpacing(24);
+        colRow->addWidget(colLabel);
+        colRow->addStretch(1);
+        v->addLayout(colRow);
+    };
+    return buildSoundSubPage(page);
+}
+
 QWidget* frmOption::buildTapeSoundPage() {
-    QGroupBox* f =
-        named(new QGroupBox(
-                  QStringLiteral("放送前のサウンド：※音声合成放送機能が有効でない場合は以下の設定は意味を持ちません。"),
-                  soundPages_),
-              indexed("Frame2", 0));
-    auto* v = new QVBoxLayout(f);
-    v->setSpacing(4);
-    auto* always = new QHBoxLayout;
-    Option2[2] = named(new QRadioButton(QStringLiteral("常に右記のサウンドを鳴らす"), f), indexed("Option2", 2));
-    always->addWidget(Option2[2]);
-    always->addWidget(soundRow(3, QString()), 1);
-    v->addLayout(always);
-    Option2[3] = named(new WrappingRadioButton(QStringLiteral("放送データ(*.Tp.csv)"
-                                                              "内のフラグから判断して、以下の指定したサウンドを鳴らす（"
-                                                              "フラグの内容が1～3以外の場合はサウンドは鳴りません）"),
-                                               f),
-                       indexed("Option2", 3));
-    v->addWidget(Option2[3]);
-    const std::array<QString, 3> cases = {QStringLiteral("「1」の場合"), QStringLiteral("「2」の場合"),
-                                          QStringLiteral("「3」の場合")};
-    for (int k = 0; k < 3; ++k) {
-        auto* h = new QHBoxLayout;
-        h->addSpacing(24);
-        h->addWidget(soundRow(4 + k, cases[size_t(k)]), 1);
-        v->addLayout(h);
-    }
-    auto* mode = named(new QGroupBox(QStringLiteral("再生方法"), f), QStringLiteral("fraTapePlayMode"));
-    auto* mv = new QVBoxLayout(mode);
-    Option7[0] = named(new QRadioButton(QStringLiteral("同期再生(サウンドが完全に再生された後で放送開始)"), mode),
-                       indexed("Option7", 0));
-    Option7[1] = named(new QRadioButton(QStringLiteral("非同期再生(サウンドを再生しながら放送開始)"), mode),
-                       indexed("Option7", 1));
-    mv->addWidget(Option7[0]);
-    mv->addWidget(Option7[1]);
-    v->addWidget(mode);
+    SoundSubPage page{
+        .frame = 0,
+        .title = QStringLiteral("放送前のサウンド：※音声合成放送機能が有効でない場合は以下の設定は意味を持ちません。"),
+        .always = 2,
+        .alwaysSlot = 3,
+        .byData = QStringLiteral("放送データ(*.Tp.csv)"
+                                 "内のフラグから判断して、以下の指定したサウンドを鳴らす（"
+                                 "フラグの内容が1～3以外の場合はサウンドは鳴りません）"),
+        .firstCaseSlot = 4,
+        .modeFrame = "fraTapePlayMode",
+        .mode = &Option7,
+        .modeName = "Option7",
+        .syncResult = QStringLiteral("放送開始"),
+        .beforeCases = {},
+        .afterMode = {}};
     // Waiting for this sound holds the stop-name scroll: said here, beside
     // the setting that causes it.
-    v->addWidget(named(note(QStringLiteral("「放送前のサウンド」再生時は、停名のスクロールが停止することがありますので"
-                                           "、あらかじめご了承ください。"),
-                            f),
-                       QStringLiteral("lblTapeScrollNote")));
-    v->addStretch(1);
-    return f;
+    page.afterMode = [this](QGroupBox* f, QVBoxLayout* v) {
+        v->addWidget(
+            named(note(QStringLiteral("「放送前のサウンド」再生時は、停名のスクロールが停止することがありますので"
+                                      "、あらかじめご了承ください。"),
+                       f),
+                  QStringLiteral("lblTapeScrollNote")));
+    };
+    return buildSoundSubPage(page);
 }
 
 QWidget* frmOption::buildSoundPage() {
@@ -484,8 +508,9 @@ QWidget* frmOption::buildSoundPage() {
 
     auto* tabs = new QHBoxLayout;
     auto* group = new QButtonGroup(this);
-    Option5[0] = named(new QPushButton(QStringLiteral("放送前のサウンド..."), page), indexed("Option5", 0));
-    Option5[1] = named(new QPushButton(QStringLiteral("送り・戻し時のサウンド..."), page), indexed("Option5", 1));
+    Option5[0] = named(new QPushButton(QStringLiteral("放送前のサウンド..."), page), core::indexedName("Option5", 0));
+    Option5[1] =
+        named(new QPushButton(QStringLiteral("送り・戻し時のサウンド..."), page), core::indexedName("Option5", 1));
     for (int k = 0; k < 2; ++k) {
         Option5[size_t(k)]->setCheckable(true);
         group->addButton(Option5[size_t(k)], k);
@@ -550,10 +575,10 @@ QWidget* frmOption::buildPreviewPage() {
     dg->setVerticalSpacing(3);
     Option4[0] = named(
         new QRadioButton(QStringLiteral("システムの日付を使用（整理券印字と同時に日付を更新、デフォルト）"), Frame7),
-        indexed("Option4", 0));
+        core::indexedName("Option4", 0));
     Option4[1] = named(new QRadioButton(QStringLiteral("システムの日付を使用（系統設定した時点の日付を保持）"), Frame7),
-                       indexed("Option4", 1));
-    Option4[2] = named(new QRadioButton(QStringLiteral("右記の日付に固定"), Frame7), indexed("Option4", 2));
+                       core::indexedName("Option4", 1));
+    Option4[2] = named(new QRadioButton(QStringLiteral("右記の日付に固定"), Frame7), core::indexedName("Option4", 2));
     dg->addWidget(Option4[0], 0, 0, 1, 4);
     dg->addWidget(Option4[1], 1, 0, 1, 4);
     auto* remark = note(

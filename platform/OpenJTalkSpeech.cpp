@@ -98,30 +98,41 @@ QStringList OpenJTalkSpeech::splitForSynthesis(const QString& text, int maxChars
 // ---- the engine ------------------------------------------------------------
 
 OpenJTalkSpeech::OpenJTalkSpeech(const OpenJTalkFiles& files) : files_(files) {
-    player_ = new QMediaPlayer(this);
-    output_ = new QAudioOutput(player_);
-    player_->setAudioOutput(output_);
+    replacePlayer();
+}
+
+OpenJTalkSpeech::~OpenJTalkSpeech() {
+    stopAll(false);
+}
+
+void OpenJTalkSpeech::replacePlayer() {
+    if (player_) {
+        player_->disconnect(this);
+        player_->stop();
+        // It may be reporting the end right now: it goes once that is over.
+        player_->deleteLater();
+    }
+    auto* player = new QMediaPlayer(this);
+    output_ = new QAudioOutput(player);
+    player->setAudioOutput(output_);
     output_->setVolume(voice_.volume / 100.0f);
-    connect(player_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
+    connect(player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
         if (!playing_.isEmpty() && (s == QMediaPlayer::EndOfMedia || s == QMediaPlayer::InvalidMedia))
             pieceEnded();
     });
-    connect(player_, &QMediaPlayer::errorOccurred, this, [this] {
+    connect(player, &QMediaPlayer::errorOccurred, this, [this] {
         if (!playing_.isEmpty()) {
             failed_ = true;
             pieceEnded();
         }
     });
-    connect(player_, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
+    connect(player, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
         if (s == QMediaPlayer::PlayingState && !started_ && !playing_.isEmpty()) {
             started_ = true;
             emit speechStarted();
         }
     });
-}
-
-OpenJTalkSpeech::~OpenJTalkSpeech() {
-    Stop();
+    player_ = player;
 }
 
 QMediaPlayer* OpenJTalkSpeech::player() const {
@@ -214,12 +225,17 @@ void OpenJTalkSpeech::pieceEnded() {
     const QString done = playing_;
     playing_.clear();
     QFile::remove(done);
+    replacePlayer();
     playNextIfIdle();
     if (!IsSpeaking())
         emit speechFinished();
 }
 
 void OpenJTalkSpeech::Stop() {
+    stopAll(true);
+}
+
+void OpenJTalkSpeech::stopAll(bool keepPlayerReady) {
     pending_.clear();
     if (QProcess* process = synth_) {
         synth_ = nullptr;
@@ -234,9 +250,13 @@ void OpenJTalkSpeech::Stop() {
     }
     const QString wasPlaying = playing_;
     playing_.clear();
-    if (player_) {
-        player_->stop();
-        player_->setSource(QUrl());
+    if (player_ && !player_->source().isEmpty()) {
+        if (keepPlayerReady) {
+            replacePlayer();
+        } else {
+            player_->stop();
+            player_->setSource(QUrl());
+        }
     }
     if (!wasPlaying.isEmpty())
         QFile::remove(wasPlaying);

@@ -1,8 +1,9 @@
 #pragma once
 // Japanese speech through Open JTalk. Each announcement is split at sentence
 // ends; every piece is synthesised by its own open_jtalk process into a
-// temporary WAV, and the pieces play one after another on the engine's own
-// player while the next is synthesised. Nothing here blocks the windows.
+// temporary WAV, and the pieces play one after another, each on a fresh
+// player of the engine, while the next is synthesised. Nothing here blocks
+// the windows.
 #include "platform/Speech.h"
 #include "platform/VoiceSettingsDialog.h"
 
@@ -45,7 +46,9 @@ public:
     VoiceSettings voiceSettings() const { return voice_; }
     void setVoiceSettings(const VoiceSettings& v);
 
-    // The player the announcements sound on (for measurements).
+    // The player the next piece sounds on, or the one sounding now (for
+    // measurements). A player that has played is replaced: with Qt 6.4's
+    // GStreamer back end, a new source on it can end at once, unheard.
     QMediaPlayer* player() const;
 
     // The open_jtalk arguments for one piece written to wavPath.
@@ -68,6 +71,9 @@ private:
     void synthesisDone(int exitCode, bool crashed);
     void playNextIfIdle();
     void pieceEnded();
+    // Puts a fresh player in place of one that has had a source.
+    void replacePlayer();
+    void stopAll(bool keepPlayerReady);
 
     OpenJTalkFiles files_;
     VoiceSettings voice_;

@@ -18,46 +18,35 @@ template <class Interface> Interface* swap(Interface* impl) {
 }
 } // namespace
 
-// The real implementations are made on first use, after QApplication exists.
+// Whatever is installed, else the real implementation (made on first use,
+// after QApplication exists).
 VXB4Res& helper() {
-    if (auto* p = slot<VXB4Res>())
-        return *p;
-    static QtVXB4Res real;
-    return real;
+    auto* p = slot<VXB4Res>();
+    return p ? *p : realHelper();
 }
 Multimedia& multimedia() {
-    if (auto* p = slot<Multimedia>())
-        return *p;
-    return realMultimedia();
+    auto* p = slot<Multimedia>();
+    return p ? *p : realMultimedia();
 }
 SpeechFactory& speechFactory() {
-    if (auto* p = slot<SpeechFactory>())
-        return *p;
-    return realSpeechFactory();
+    auto* p = slot<SpeechFactory>();
+    return p ? *p : realSpeechFactory();
 }
 Clock& clock() {
-    if (auto* p = slot<Clock>())
-        return *p;
-    static RealClock real;
-    return real;
+    auto* p = slot<Clock>();
+    return p ? *p : realClock();
 }
 Shell& shell() {
-    if (auto* p = slot<Shell>())
-        return *p;
-    static DesktopShell real;
-    return real;
+    auto* p = slot<Shell>();
+    return p ? *p : realShell();
 }
 Clipboard& clipboard() {
-    if (auto* p = slot<Clipboard>())
-        return *p;
-    static SystemClipboard real;
-    return real;
+    auto* p = slot<Clipboard>();
+    return p ? *p : realClipboard();
 }
 MessageBox& messageBox() {
-    if (auto* p = slot<MessageBox>())
-        return *p;
-    static QtMessageBox real;
-    return real;
+    auto* p = slot<MessageBox>();
+    return p ? *p : realMessageBox();
 }
 WindowMover& windowMover() {
     if (auto* p = slot<WindowMover>())

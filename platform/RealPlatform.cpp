@@ -5,6 +5,11 @@
 
 namespace platform {
 
+VXB4Res& realHelper() {
+    static QtVXB4Res real;
+    return real;
+}
+
 Multimedia& realMultimedia() {
     static QtMciPlayer real;
     return real;
@@ -12,6 +17,26 @@ Multimedia& realMultimedia() {
 
 SpeechFactory& realSpeechFactory() {
     static OpenJTalkSpeechFactory real;
+    return real;
+}
+
+Clock& realClock() {
+    static RealClock real;
+    return real;
+}
+
+Shell& realShell() {
+    static DesktopShell real;
+    return real;
+}
+
+Clipboard& realClipboard() {
+    static SystemClipboard real;
+    return real;
+}
+
+MessageBox& realMessageBox() {
+    static QtMessageBox real;
     return real;
 }
 

@@ -14,7 +14,7 @@ namespace mdlM_Tape {
 
 struct TapeRow {
     QString Text;
-    qint16 StepFlag = 0;  // 1: the fare board steps with this row
+    qint16 StepFlag = 0;  // 1: the row marks a fare step (kept, not acted on)
     qint16 SoundFlag = 0; // 1, 2, 3: slot 4, 5, 6 plays before the text
     bool operator==(const TapeRow&) const = default;
 };

@@ -49,7 +49,7 @@ void useUserPicture(frmOption& o, int index, const QString& path) {
 
 } // namespace
 
-class tst_Backlight : public QObject {
+class tst_Backlight : public testsupport::DoublesFixture {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -63,7 +63,6 @@ private Q_SLOTS:
 };
 
 void tst_Backlight::builtInPicturesChangeOnlyTheColour() {
-    PlatformDoubles doubles;
     K27Windows w;
     w.options.Command5[2]->setBackColor(0x00FF0000); // blue for ON2
     const QList<QColor> expected = {QColor(0, 192, 0), QColor(0, 0, 255), QColor(0, 128, 0)};
@@ -77,11 +76,10 @@ void tst_Backlight::builtInPicturesChangeOnlyTheColour() {
     }
     // The hidden spare label is not one of the fifty.
     QCOMPARE(labelColour(w.board, 0), QColor(0, 128, 0));
-    QVERIFY(doubles.messages.shown.isEmpty());
+    QVERIFY(d_->messages.shown.isEmpty());
 }
 
 void tst_Backlight::deletedUserFileKeepsThePicture() {
-    PlatformDoubles doubles;
     K27Windows w;
     QTemporaryDir dir;
     const QString path = solidPicture(dir, "on1.bmp", {50, 50}, Qt::red);
@@ -95,11 +93,10 @@ void tst_Backlight::deletedUserFileKeepsThePicture() {
     // OFF put the built-in picture back; ON1's missing file leaves it there.
     QVERIFY(sameAsBuiltIn(w.board));
     QCOMPARE(labelColour(w.board, 7), QColor(0, 192, 0));
-    QVERIFY(doubles.messages.shown.isEmpty());
+    QVERIFY(d_->messages.shown.isEmpty());
 }
 
 void tst_Backlight::brokenPictureIsReportedAndColoursStillChange() {
-    PlatformDoubles doubles;
     K27Windows w;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("broken.gif"));
@@ -111,8 +108,8 @@ void tst_Backlight::brokenPictureIsReportedAndColoursStillChange() {
     w.options.Command5[2]->setBackColor(0x000000FF);
 
     w.panel.Option4[2]->click();
-    QCOMPARE(doubles.messages.shown.size(), 1);
-    const auto& box = doubles.messages.shown[0];
+    QCOMPARE(d_->messages.shown.size(), 1);
+    const auto& box = d_->messages.shown[0];
     QCOMPARE(box.title, QStringLiteral("エラー"));
     QCOMPARE(box.icon, platform::MsgIcon::Critical);
     QCOMPARE(box.buttons, platform::MsgButtons::Ok);
@@ -125,7 +122,6 @@ void tst_Backlight::brokenPictureIsReportedAndColoursStillChange() {
 }
 
 void tst_Backlight::largerPictureIsCutSmallerSitsTopLeft() {
-    PlatformDoubles doubles;
     K27Windows w;
     QTemporaryDir dir;
     const QString large = solidPicture(dir, "large.bmp", {900, 400}, QColor(200, 0, 0));
@@ -149,11 +145,10 @@ void tst_Backlight::largerPictureIsCutSmallerSitsTopLeft() {
     // Beyond the picture the window is grey (left margin, clear of digits).
     QCOMPARE(testsupport::pixel(shot, int(20 * dpr), int(150 * dpr)), QColor(0xC0, 0xC0, 0xC0));
     QCOMPARE(testsupport::pixel(shot, int(45 * dpr), int(5 * dpr)), QColor(0xC0, 0xC0, 0xC0));
-    QVERIFY(doubles.messages.shown.isEmpty());
+    QVERIFY(d_->messages.shown.isEmpty());
 }
 
 void tst_Backlight::automaticAssignmentIgnoresUserFiles() {
-    PlatformDoubles doubles;
     K27Windows w;
     QTemporaryDir dir;
     const QString path = solidPicture(dir, "off.bmp", {60, 60}, Qt::green);
@@ -166,7 +161,6 @@ void tst_Backlight::automaticAssignmentIgnoresUserFiles() {
 }
 
 void tst_Backlight::okRedrawsThePanelAtOnce() {
-    PlatformDoubles doubles;
     K27Windows w;
     QTemporaryDir dir;
     w.panel.Option4[2]->click();

@@ -5,6 +5,7 @@
 #include "core/PropertyBag.h"
 #include "platform/ColorRef.h"
 #include "platform/Fonts.h"
+#include "platform/RealPlatform.h"
 #include "tests/support/TestSupport.h"
 
 #include <QElapsedTimer>
@@ -487,7 +488,8 @@ void tst_ChimeiCtl_A::queuedNameDuringSetChimei() {
 }
 
 void tst_ChimeiCtl_A::realTimerScrollsOnlyWhileVisible() {
-    // Real clock and timers; the helper may be the real one.
+    // Real clock and timers, on purpose.
+    platform::ScopedInstall<platform::Clock> realTime{platform::realClock()};
     ChimeiCtl_A c;
     c.setSpeed(2000);
     c.setScrollStartWait(1500);

@@ -74,12 +74,11 @@ QString wide(const char* ascii) {
 }
 } // namespace
 
-class TestForm1 : public QObject {
+class TestForm1 : public testsupport::DoublesFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void windowAndCellsSitOnTheGrid() {
-        PlatformDoubles doubles;
         Form1 board;
         QCOMPARE(board.size(), QSize(635, 245));
         QVERIFY(board.windowFlags() & Qt::FramelessWindowHint);
@@ -105,7 +104,6 @@ private Q_SLOTS:
     }
 
     void startUpBlanksTheDigitsAndShowsThePanel() {
-        PlatformDoubles doubles;
         Form1 board;
         board.Degit[7]->setValue(230);
         board.Form_Load();
@@ -147,7 +145,6 @@ private Q_SLOTS:
         }
     }
     void numberingSchemes() {
-        PlatformDoubles doubles;
         QFETCH(int, scheme);
         QFETCH(bool, twoDigit);
         QFETCH(QString, first);
@@ -164,11 +161,10 @@ private Q_SLOTS:
         const int offset = second == wide("1") || second == QStringLiteral("０１") ? 1 : 0;
         QCOMPARE(board.lblSeiriNum[25]->text(), mdlK27_000::fullWidthNumber(25 - offset, twoDigit));
         QCOMPARE(board.lblSeiriNum[9]->text(), mdlK27_000::fullWidthNumber(9 - offset, twoDigit));
-        QVERIFY(doubles.messages.shown.isEmpty());
+        QVERIFY(d_->messages.shown.isEmpty());
     }
 
     void schemesOutsideTheListTouchOnlyCellOne() {
-        PlatformDoubles doubles;
         Form1 board;
         mdlK27_000::SeirikenNumSet(board, 1, 0);
         mdlK27_000::SeirikenNumSet(board, 12, 0);
@@ -182,14 +178,13 @@ private Q_SLOTS:
     }
 
     void captionErrorShowsItsBoxAndKeepsWhatWasSet() {
-        PlatformDoubles doubles;
         Form1 board;
         QLabel* missing = board.lblSeiriNum[30];
         board.lblSeiriNum[30] = nullptr;
         mdlK27_000::SeirikenNumSet(board, 1, 0);
         board.lblSeiriNum[30] = missing;
-        QCOMPARE(doubles.messages.shown.size(), 1);
-        const auto& box = doubles.messages.shown.first();
+        QCOMPARE(d_->messages.shown.size(), 1);
+        const auto& box = d_->messages.shown.first();
         QCOMPARE(box.title, QStringLiteral("エラー！"));
         QCOMPARE(box.icon, platform::MsgIcon::Critical);
         QVERIFY(box.prompt.startsWith(QStringLiteral("エラーです！\n\nコード：91\n\n内容：")));
@@ -200,7 +195,6 @@ private Q_SLOTS:
     }
 
     void doubleClickAppliesTheDialogToAllFiftyDigits() {
-        PlatformDoubles doubles;
         Form1 board;
         QWidget panel;
         board.setControlPanel(&panel);
@@ -208,17 +202,17 @@ private Q_SLOTS:
         for (int n = 1; n <= 50; ++n)
             board.Degit[size_t(n)]->setValue(n * 10);
         bool panelDisabledDuringDialog = false;
-        doubles.helper.duringDlg100 = [&] { panelDisabledDuringDialog = !panel.isEnabled(); };
-        doubles.helper.dlg100Result = 1;
-        doubles.helper.dlg100ZeroMode = 1;
-        doubles.helper.dlg100Shift = 1;
-        doubles.helper.dlg100FillZero = 3;
+        d_->helper.duringDlg100 = [&] { panelDisabledDuringDialog = !panel.isEnabled(); };
+        d_->helper.dlg100Result = 1;
+        d_->helper.dlg100ZeroMode = 1;
+        d_->helper.dlg100Shift = 1;
+        d_->helper.dlg100FillZero = 3;
 
         QTest::mouseDClick(board.Degit[7], Qt::LeftButton);
 
         QVERIFY(panelDisabledDuringDialog);
         QVERIFY(panel.isEnabled());
-        QCOMPARE(doubles.helper.count(QStringLiteral("Call_dlg100")), 1);
+        QCOMPARE(d_->helper.count(QStringLiteral("Call_dlg100")), 1);
         for (int n = 1; n <= 50; ++n) {
             M_Degit* d = board.Degit[size_t(n)];
             QCOMPARE(d->ZeroMode(), qint16(1));
@@ -234,13 +228,12 @@ private Q_SLOTS:
     }
 
     void cancelledDialogTouchesOnlyTheClickedDigit() {
-        PlatformDoubles doubles;
         Form1 board;
         QWidget panel;
         board.setControlPanel(&panel);
         board.Degit[3]->setValue(5);
-        doubles.helper.dlg100Result = 0;
-        doubles.helper.dlg100FillZero = 2;
+        d_->helper.dlg100Result = 0;
+        d_->helper.dlg100FillZero = 2;
         board.Degit_DblClick(7);
         QCOMPARE(board.Degit[7]->FillZero(), qint16(2));
         QCOMPARE(board.Degit[3]->FillZero(), qint16(0));
@@ -248,31 +241,29 @@ private Q_SLOTS:
         QVERIFY(panel.isEnabled());
 
         // Any answer but 1 counts as not accepted.
-        doubles.helper.dlg100Result = 2;
+        d_->helper.dlg100Result = 2;
         board.Degit_DblClick(8);
         QCOMPARE(board.Degit[3]->FillZero(), qint16(0));
     }
 
     void doubleClickWithoutUserSetDoesNothing() {
-        PlatformDoubles doubles;
         Form1 board;
         QWidget panel;
         board.setControlPanel(&panel);
         board.Degit[7]->setUserSet(false);
         QTest::mouseDClick(board.Degit[7], Qt::LeftButton);
-        QCOMPARE(doubles.helper.count(QStringLiteral("Call_dlg100")), 0);
+        QCOMPARE(d_->helper.count(QStringLiteral("Call_dlg100")), 0);
         QVERIFY(panel.isEnabled());
     }
 
     void clockShowsHourAndMinuteAsNumbers() {
-        PlatformDoubles doubles;
-        doubles.clock.current = QDateTime(QDate(2026, 12, 7), QTime(9, 5, 42));
+        d_->clock.current = QDateTime(QDate(2026, 12, 7), QTime(9, 5, 42));
         Form1 board;
         board.Timer1_Timer();
         QCOMPARE(board.TimeDegit[0]->Value(), QVariant(9.0));
         QCOMPARE(board.TimeDegit[1]->Value(), QVariant(5.0));
         QCOMPARE(degitprobe::litText(*board.TimeDegit[0]), QStringLiteral(" 9"));
-        doubles.clock.current = QDateTime(QDate(2026, 12, 7), QTime(23, 0, 0));
+        d_->clock.current = QDateTime(QDate(2026, 12, 7), QTime(23, 0, 0));
         board.Timer1_Timer();
         QCOMPARE(board.TimeDegit[0]->Value(), QVariant(23.0));
         // Zero minutes show blank under the default zero mode.
@@ -280,7 +271,6 @@ private Q_SLOTS:
     }
 
     void outlineIsRounded() {
-        PlatformDoubles doubles;
         Form1 board;
         board.Form_Load();
         board.placeAndShape();

@@ -33,12 +33,11 @@ QVariant text(const char* s) {
 }
 } // namespace
 
-class TestM_Degit : public QObject {
+class TestM_Degit : public testsupport::DoublesFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void settersCorrectOutOfRangeValues() {
-        PlatformDoubles doubles;
         auto d = makeDegit();
         d->setKeta(0);
         QCOMPARE(d->Keta(), qint16(4));
@@ -81,7 +80,6 @@ private Q_SLOTS:
     }
 
     void setterNotifiesHost() {
-        PlatformDoubles doubles;
         M_Degit d;
         QSignalSpy spy(&d, &M_Degit::PropertyChanged);
         d.setKeta(3);
@@ -119,7 +117,6 @@ private Q_SLOTS:
         QTest::newRow("16-bit fare") << 0 << QVariant::fromValue<qint16>(1230) << "1230";
     }
     void zeroModes() {
-        PlatformDoubles doubles;
         QFETCH(int, mode);
         QFETCH(QVariant, value);
         QFETCH(QString, shown);
@@ -149,7 +146,6 @@ private Q_SLOTS:
         QTest::newRow("shift pushes out the left") << 0 << 2 << num(1234) << "34  ";
     }
     void fillZeroShiftAndCut() {
-        PlatformDoubles doubles;
         QFETCH(int, fill);
         QFETCH(int, shift);
         QFETCH(QVariant, value);
@@ -162,7 +158,6 @@ private Q_SLOTS:
     }
 
     void modesTakeEffectOnlyAtTheNextRedraw() {
-        PlatformDoubles doubles;
         auto d = makeDegit();
         d->setValue(7);
         QCOMPARE(litText(*d), QStringLiteral("   7"));
@@ -175,7 +170,6 @@ private Q_SLOTS:
     }
 
     void lampTestAndBlankingKeepTheModes() {
-        PlatformDoubles doubles;
         auto d = makeDegit();
         d->setFillZero(2);
         d->setShift(1);
@@ -201,7 +195,6 @@ private Q_SLOTS:
     }
 
     void everyFaceAndSizeDrawsWholeSegments() {
-        PlatformDoubles doubles;
         for (qint16 style : {0, 1, 2}) {
             for (qint16 size : {0, 1, 2, 3}) {
                 auto d = makeDegit();
@@ -217,7 +210,6 @@ private Q_SLOTS:
     }
 
     void colourChangesRedraw() {
-        PlatformDoubles doubles;
         auto d = makeDegit();
         d->setValue(5);
         d->setDegitForeColor(0x00FF00);
@@ -228,7 +220,6 @@ private Q_SLOTS:
     }
 
     void persistedPropertiesRoundTrip() {
-        PlatformDoubles doubles;
         M_Degit fresh;
         PropertyBag defaults;
         fresh.WriteProperties(defaults);
@@ -285,8 +276,6 @@ private Q_SLOTS:
         M_Degit::fontRule({2, 6}, extra, bold);
         QCOMPARE(extra, 0);
         QCOMPARE(bold, true);
-
-        PlatformDoubles doubles;
         {
             M_Degit linuxDegit;
             QCOMPARE(linuxDegit.CharExtra(), 0);
@@ -296,7 +285,7 @@ private Q_SLOTS:
         }
         // One extra pixel per character moves the lit text left of the
         // unlit cells; both passes still draw.
-        doubles.helper.osVersion = {1, 4};
+        d_->helper.osVersion = {1, 4};
         auto old = makeDegit();
         QCOMPARE(old->CharExtra(), 1);
         old->setValue(88);
@@ -309,15 +298,14 @@ private Q_SLOTS:
     }
 
     void settingsDialogResultIsTakenAsReturned() {
-        PlatformDoubles doubles;
         auto d = makeDegit();
         d->setValue(7);
-        doubles.helper.dlg100Result = 0;
-        doubles.helper.dlg100ZeroMode = 9; // out of range, kept as returned
-        doubles.helper.dlg100Shift = 1;
-        doubles.helper.dlg100FillZero = 3;
+        d_->helper.dlg100Result = 0;
+        d_->helper.dlg100ZeroMode = 9; // out of range, kept as returned
+        d_->helper.dlg100Shift = 1;
+        d_->helper.dlg100FillZero = 3;
         QCOMPARE(d->ShowSetDlg(), 0);
-        QCOMPARE(doubles.helper.calls.value(0), QStringLiteral("Call_dlg100(4, 0, 0, 0)"));
+        QCOMPARE(d_->helper.calls.value(0), QStringLiteral("Call_dlg100(4, 0, 0, 0)"));
         QCOMPARE(d->ZeroMode(), qint16(9));
         QCOMPARE(d->Shift(), qint16(1));
         QCOMPARE(d->FillZero(), qint16(3));
@@ -325,7 +313,6 @@ private Q_SLOTS:
     }
 
     void doubleClickRaisesDblClick() {
-        PlatformDoubles doubles;
         M_Degit d;
         QSignalSpy spy(&d, &M_Degit::DblClick);
         QTest::mouseDClick(&d, Qt::LeftButton);

@@ -47,7 +47,7 @@ QString calendarHeader(QCalendarWidget* calendar) {
 
 } // namespace
 
-class tst_dialogs : public QObject {
+class tst_dialogs : public testsupport::DoublesFixture {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -62,7 +62,6 @@ private Q_SLOTS:
 };
 
 void tst_dialogs::dateDialogReturnsTheChosenDay() {
-    PlatformDoubles doubles;
     platform::QtVXB4Res helper;
     platform::DateRecord date;
     QDate shown;
@@ -73,7 +72,7 @@ void tst_dialogs::dateDialogReturnsTheChosenDay() {
         d->accept();
     });
     QCOMPARE(helper.Call_dlg111(nullptr, date), 1);
-    QCOMPARE(shown, doubles.clock.now().date()); // opens on today
+    QCOMPARE(shown, d_->clock.now().date()); // opens on today
     QCOMPARE(date.wYear, qint16(2010));
     QCOMPARE(date.wMonth, qint16(12));
     QCOMPARE(date.wDay, qint16(1));
@@ -81,7 +80,6 @@ void tst_dialogs::dateDialogReturnsTheChosenDay() {
 }
 
 void tst_dialogs::dateDialogCancelled() {
-    PlatformDoubles doubles;
     platform::QtVXB4Res helper;
     platform::DateRecord date;
     whenShown<QDialog>([](QDialog* d) { d->reject(); });

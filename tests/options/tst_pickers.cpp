@@ -24,7 +24,7 @@ QMap<QString, QString> boxTexts(const frmOption& o) {
 
 } // namespace
 
-class tst_pickers : public QObject {
+class tst_pickers : public testsupport::DoublesFixture {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -49,30 +49,27 @@ void tst_pickers::soundPickerFillsOnlyItsSlot_data() {
 
 void tst_pickers::soundPickerFillsOnlyItsSlot() {
     QFETCH(int, slot);
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
     auto before = boxTexts(o);
-    doubles.helper.fileDlgAnswer = QStringLiteral("/snd/チャイム.wav");
+    d_->helper.fileDlgAnswer = QStringLiteral("/snd/チャイム.wav");
     o.cmdSelectSound[size_t(slot)]->click();
 
-    QCOMPARE(doubles.helper.calls.last(),
-             QStringLiteral("Vx3FileDlg(0, Waveサウンド(*.wav)|*.wav|MP3サウンド(*.mp3)|*.mp3|"
-                            "MIDIシーケンス(*.mid)|*.mid||, , サウンドの選択)"));
+    QCOMPARE(d_->helper.calls.last(), QStringLiteral("Vx3FileDlg(0, Waveサウンド(*.wav)|*.wav|MP3サウンド(*.mp3)|*.mp3|"
+                                                     "MIDIシーケンス(*.mid)|*.mid||, , サウンドの選択)"));
     before[QStringLiteral("txtSelectSound(%1)").arg(slot)] = QStringLiteral("/snd/チャイム.wav");
     QCOMPARE(boxTexts(o), before);
 }
 
 void tst_pickers::panelPicturePicker() {
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
     o.Option3[1]->click(); // the picture boxes are usable only per state
     auto before = boxTexts(o);
-    doubles.helper.fileDlgAnswer = QStringLiteral("/pic/on2.jpg");
+    d_->helper.fileDlgAnswer = QStringLiteral("/pic/on2.jpg");
     o.Command6[2]->click();
-    QVERIFY(!doubles.helper.calls.isEmpty());
-    QCOMPARE(doubles.helper.calls.last(),
+    QVERIFY(!d_->helper.calls.isEmpty());
+    QCOMPARE(d_->helper.calls.last(),
              QStringLiteral("Vx3FileDlg(0, ビットマップ(*.bmp)|*.bmp|GIF画像(*.gif)|*.gif|JPEG画像(*.jpg)|*.jpg||, , "
                             "パネル画像の選択)"));
     before[QStringLiteral("txtSelectPanel(2)")] = QStringLiteral("/pic/on2.jpg");
@@ -80,19 +77,17 @@ void tst_pickers::panelPicturePicker() {
 }
 
 void tst_pickers::folderPicker() {
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
     auto before = boxTexts(o);
-    doubles.helper.folderDlgAnswer = QStringLiteral("/data/放送");
+    d_->helper.folderDlgAnswer = QStringLiteral("/data/放送");
     o.Command3[1]->click();
-    QCOMPARE(doubles.helper.calls.last(), QStringLiteral("Vx3FolderDlg(フォルダーを選択してください)"));
+    QCOMPARE(d_->helper.calls.last(), QStringLiteral("Vx3FolderDlg(フォルダーを選択してください)"));
     before[QStringLiteral("Text2(1)")] = QStringLiteral("/data/放送"); // no separator appended
     QCOMPARE(boxTexts(o), before);
 }
 
 void tst_pickers::cancelledDialogsChangeNothing() {
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
     o.Option3[1]->click();
@@ -113,8 +108,8 @@ void tst_pickers::cancelledDialogsChangeNothing() {
     QCOMPARE(boxTexts(o), before);
     QCOMPARE(o.Command8[1]->BackColor(), colour);
     QCOMPARE(o.M_Degit1->BaseForeColor(), colour);
-    QCOMPARE(doubles.helper.count(QStringLiteral("Vx3FileDlg")), 13);
-    QCOMPARE(doubles.helper.count(QStringLiteral("Call_dlg111")), 1);
+    QCOMPARE(d_->helper.count(QStringLiteral("Vx3FileDlg")), 13);
+    QCOMPARE(d_->helper.count(QStringLiteral("Call_dlg111")), 1);
 }
 
 void tst_pickers::datePicker_data() {
@@ -132,37 +127,35 @@ void tst_pickers::datePicker() {
     QFETCH(int, month);
     QFETCH(int, day);
     QFETCH(QString, shown);
-    PlatformDoubles doubles;
     K27Windows w;
-    doubles.helper.dlg111Result = 1;
-    doubles.helper.dlg111Date.wYear = qint16(year);
-    doubles.helper.dlg111Date.wMonth = qint16(month);
-    doubles.helper.dlg111Date.wDay = qint16(day);
+    d_->helper.dlg111Result = 1;
+    d_->helper.dlg111Date.wYear = qint16(year);
+    d_->helper.dlg111Date.wMonth = qint16(month);
+    d_->helper.dlg111Date.wDay = qint16(day);
     w.options.chkUseSeiriPrev->click(); // the date frame shows with the preview
     w.options.Command7->click();
-    QCOMPARE(doubles.helper.calls.last(), QStringLiteral("Call_dlg111(0/0/0)")); // handed over zeroed
+    QCOMPARE(d_->helper.calls.last(), QStringLiteral("Call_dlg111(0/0/0)")); // handed over zeroed
     QCOMPARE(w.options.Label10->text(), shown);
 }
 
 void tst_pickers::colourButtons() {
-    PlatformDoubles doubles;
     K27Windows w;
     frmOption& o = w.options;
     platform::CustomColors custom{};
     custom[16] = 0x00ABCDEF;
-    doubles.helper.chooseColorResult = 1;
-    doubles.helper.chooseColorAnswer = 0x00123456;
-    doubles.helper.chooseColorCustom = custom;
+    d_->helper.chooseColorResult = 1;
+    d_->helper.chooseColorAnswer = 0x00123456;
+    d_->helper.chooseColorCustom = custom;
 
     o.Command8[2]->click();
-    QCOMPARE(doubles.helper.calls.last(), QStringLiteral("Vx3ChooseColor(%1)").arg(0x0072D2F8));
+    QCOMPARE(d_->helper.calls.last(), QStringLiteral("Vx3ChooseColor(%1)").arg(0x0072D2F8));
     QCOMPARE(o.Command8[2]->BackColor(), 0x00123456u);
     QCOMPARE(o.M_Degit1->DegitForeColor(), 0x00123456u);
     QCOMPARE(o.CustColors[16], 0x00ABCDEFu); // the dialog's custom colours are kept
     // The board changes only at "OK".
     QCOMPARE(w.board.Degit[5]->DegitForeColor(), M_Degit::kDefaultDegitForeColor);
 
-    doubles.helper.chooseColorAnswer = 0x00FF0000;
+    d_->helper.chooseColorAnswer = 0x00FF0000;
     o.Command5[1]->click();
     o.Command9[0]->click();
     QCOMPARE(o.Command5[1]->BackColor(), 0x00FF0000u);
@@ -175,16 +168,15 @@ void tst_pickers::colourButtons() {
 }
 
 void tst_pickers::openFolderPassesTheTextAsTyped() {
-    PlatformDoubles doubles;
     K27Windows w;
     w.options.Text2[0]->setText(QStringLiteral("/no/such/フォルダ"));
     w.options.Command10[0]->click();
     w.options.Command10[1]->click(); // empty box
-    doubles.shell.result = false;
+    d_->shell.result = false;
     w.options.Command10[0]->click();
-    QCOMPARE(doubles.shell.opened,
+    QCOMPARE(d_->shell.opened,
              QStringList({QStringLiteral("/no/such/フォルダ"), QString(), QStringLiteral("/no/such/フォルダ")}));
-    QVERIFY(doubles.messages.shown.isEmpty());
+    QVERIFY(d_->messages.shown.isEmpty());
 }
 
 void tst_pickers::pathsTheSettingsFileCannotHoldAreNamed_data() {

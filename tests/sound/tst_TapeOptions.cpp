@@ -11,12 +11,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestTapeOptions : public QObject {
+class TestTapeOptions : public testsupport::DoublesFixture {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The module lets go of the engine (made by the doubles) and of the
+    // options window before the doubles go.
+    void cleanup() {
+        mdlM_Tape::reset();
+        DoublesFixture::cleanup();
+    }
+
     void forwardAnnouncementUsesTheOptionsWindowsSlots() {
-        PlatformDoubles doubles;
         QTemporaryDir dir;
         auto touch = [&](const QString& name, const QByteArray& bytes) {
             QFile f(dir.filePath(name));
@@ -39,26 +45,23 @@ private Q_SLOTS:
         w.options.Option2[2]->setChecked(true);
         w.options.Option7[0]->setChecked(true);
         mdlM_Tape::AnnounceNext();
-        QString opened = doubles.multimedia.commands.filter(QStringLiteral("open")).join('|');
+        QString opened = d_->multimedia.commands.filter(QStringLiteral("open")).join('|');
         QVERIFY2(opened.contains(QStringLiteral("chime.wav")), qPrintable(opened));
-        QVERIFY(doubles.multimedia.commands.filter(QStringLiteral("wait")).size() >= 2);
-        QCOMPARE(doubles.speech.log.last(), QStringLiteral("speak:次は"));
+        QVERIFY(d_->multimedia.commands.filter(QStringLiteral("wait")).size() >= 2);
+        QCOMPARE(d_->speech.log.last(), QStringLiteral("speak:次は"));
 
         // By the row's flag (2 → slot 5), without waiting.
-        doubles.multimedia.commands.clear();
+        d_->multimedia.commands.clear();
         w.options.Option2[3]->setChecked(true);
         w.options.Option7[1]->setChecked(true);
         QVERIFY(!w.options.tapeAlways());
         QVERIFY(!w.options.tapeSync());
         mdlM_Tape::SpeakRow(1);
         mdlM_Tape::AnnounceBack(); // at row 1: stays, plays nothing
-        QVERIFY(doubles.multimedia.commands.filter(QStringLiteral("open")).isEmpty());
+        QVERIFY(d_->multimedia.commands.filter(QStringLiteral("open")).isEmpty());
         QCOMPARE(w.options.soundFile(5), dir.filePath(QStringLiteral("bell.wav")));
         QCOMPARE(w.options.soundFile(2), QString()); // no such slot
         QCOMPARE(w.options.soundFile(42), QString());
-
-        mdlM_Tape::ReleaseSpeech();
-        mdlM_Tape::setSoundSettings(nullptr);
     }
 };
 

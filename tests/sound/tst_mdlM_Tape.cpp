@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -176,11 +177,10 @@ private slots:
         QVERIFY(mdlM_Tape::findTapeFile(folder(), "1").isEmpty());
 
         // An empty folder is the current directory.
-        const QString before = QDir::currentPath();
+        const auto restore = qScopeGuard([before = QDir::currentPath()] { QDir::setCurrent(before); });
         QDir::setCurrent(dir_->path());
         writeBytes("7Tp.csv", "a");
         QCOMPARE(QFileInfo(mdlM_Tape::findTapeFile(QString(), "007")).fileName(), QStringLiteral("7Tp.csv"));
-        QDir::setCurrent(before);
     }
 
     // ---- the frame ----------------------------------------------------------

@@ -2,6 +2,7 @@
 // The three windows wired as at start-up (board load with the model presets
 // included), for tests that drive them together. Create the platform
 // doubles first: the windows read the clock and the helper while loading.
+#include "app/K27App.h"
 #include "board/Form1.h"
 #include "control/frmCtl.h"
 #include "options/frmOption.h"
@@ -12,10 +13,7 @@ struct K27Windows {
     frmCtl panel;
 
     K27Windows() {
-        board.setControlPanel(&panel);
-        options.setWindows(&board, &panel);
-        panel.setWindows(&board, &options);
-        board.Form_Load();
-        options.applyModelPresets(mdlK27_000::modelPresets());
+        K27App::connectWindows(board, options, panel);
+        K27App::loadBoard(board, options);
     }
 };

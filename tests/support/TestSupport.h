@@ -1,6 +1,35 @@
 #pragma once
-// Shared by the tests: every platform interface replaced by its double for
-// the lifetime of one PlatformDoubles, and small helpers to read pictures.
+// Shared by the tests: the platform doubles, and small helpers to read
+// pictures and make sounds.
+//
+// How a test gets its platform
+// ----------------------------
+// Every test executable that links k27testsupport starts in strict mode
+// (platform/doubles/StrictPlatform.h, installed before main()): each
+// platform interface -- the helper library's dialogs and plug-in calls,
+// multimedia, speech, clock, shell, clipboard, message box -- fails the
+// running test function with "a test reached the real <Interface>::<call>
+// without a double" and answers as a cancelling user, instead of opening a
+// dialog, playing sound or waiting. The helper library's LenB_ASCII,
+// MidB_ASCII, GetOsInfo and GetVersionEx stay real.
+//
+//  * All doubles for one test function:   PlatformDoubles doubles;
+//    Where every function of a class needs them, derive the test class from
+//    testsupport::DoublesFixture: each test function gets fresh doubles in
+//    d_, dropped in cleanup() even when a check fails. A class with more to
+//    do declares its own init()/cleanup() and calls the fixture's.
+//  * One double:     platform::ScopedInstall<platform::Clock> slot{myClock};
+//  * A real implementation, on purpose (platform/RealPlatform.h has one
+//    accessor per interface):
+//        platform::ScopedInstall<platform::Multimedia> sound{platform::realMultimedia()};
+//    Each install lasts for its scope and puts back what was there before,
+//    so strict mode returns afterwards.
+//  * Module state goes back in cleanup(), not at the end of a test body:
+//    mdlM_Tape::reset() (engine, table, listener, sound settings), and
+//    mdlSndAPI::CloseAllSounds() where real channels were opened.
+//  * A test that needs an optional system tool (open_jtalk and its voice,
+//    pulseaudio, parec, ...) skips with QSKIP and the reason where it is
+//    missing, instead of failing.
 #include "platform/Platform.h"
 #include "platform/doubles/FakeSpeech.h"
 #include "platform/doubles/FakeVXB4Res.h"
@@ -13,7 +42,10 @@
 
 #include <QColor>
 #include <QImage>
+#include <QObject>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -40,12 +72,29 @@ private:
 
 namespace testsupport {
 
+// A base for test classes whose every test function uses the doubles. Qt
+// Test finds init() and cleanup() here and runs them around each function.
+class DoublesFixture : public QObject {
+    Q_OBJECT
+
+protected:
+    std::optional<PlatformDoubles> d_;
+
+protected Q_SLOTS:
+    void init() { d_.emplace(); }
+    void cleanup() { d_.reset(); }
+};
+
 // The colour of a pixel of an image whose device pixel ratio may be above 1,
 // addressed in device pixels.
 QColor pixel(const QImage& image, int x, int y);
 
 // A path inside the source tree (K27_SOURCE_DIR is set by CTest).
 QString sourcePath(const QString& relative);
+
+// Writes a sine tone of ms milliseconds as a 16-bit mono PCM WAV at 22.05
+// kHz, for sounds whose length a test chooses. False when it cannot write.
+bool writeToneWav(const QString& path, int ms, int hz = 660);
 
 // Finds a child by objectName or fails the test.
 template <class T> T* child(QObject* parent, const QString& name);
