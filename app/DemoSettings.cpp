@@ -30,11 +30,15 @@ QString anchoredFolder(const QString& path, const QDir& folder) {
 
 } // namespace
 
+QString demoFolderFromBin() {
+    return QStringLiteral(K27_DEMO_FROM_BIN);
+}
+
 QString installedDemoFolder(const QString& executablePath) {
     if (executablePath.isEmpty())
         return {};
     const QDir bin = QFileInfo(executablePath).absoluteDir();
-    const QString folder = QDir::cleanPath(bin.absoluteFilePath(QStringLiteral(K27_DEMO_FROM_BIN)));
+    const QString folder = QDir::cleanPath(bin.absoluteFilePath(demoFolderFromBin()));
     return QFileInfo(QDir(folder).filePath(QLatin1String(kSourceName))).isFile() ? folder : QString();
 }
 

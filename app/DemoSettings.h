@@ -14,6 +14,10 @@ namespace DemoSettings {
 // The demo's settings source inside a demo folder.
 inline constexpr char kSourceName[] = "settings.json";
 
+// The path from the folder of an installed executable to the installed demo
+// folder ("../share/k27/demo" in the usual layout).
+QString demoFolderFromBin();
+
 // The demo folder of an installed K27: the data folder beside the folder of
 // the executable (<prefix>/share/k27/demo for <prefix>/bin/K27). Empty when
 // there is no settings source there.

@@ -1,6 +1,7 @@
 // The demo routes that `make run` starts on: their fare files are what their
 // CSV sources build, their fares are plausible, their announcements step
 // along their stops, and the sounds they name are there.
+#include "app/SettingsJson.h"
 #include "control/FareCsv.h"
 #include "sound/TapeFile.h"
 
@@ -142,6 +143,22 @@ private Q_SLOTS:
             std::find_if(rows->begin(), rows->end(), [](const mdlM_Tape::TapeRow& r) { return r.Text.contains(u','); });
         QVERIFY(quoted != rows->end());
         QCOMPARE(quoted->StepFlag, qint16(0));
+    }
+
+    // The demo's settings source is accepted and kept in the very form
+    // in4tool dumps, so a settings file dumped beside it compares line by
+    // line; every file it names is in the demo folder.
+    void settingsSourceIsTidy() {
+        const QByteArray source = fileBytes(demo(QStringLiteral("settings.json")));
+        const SettingsJson::ReadResult r = SettingsJson::read(source);
+        QCOMPARE(r.problems, QStringList{});
+        QCOMPARE(SettingsJson::write(r.record), source);
+        const auto& o = r.record.Options;
+        for (const QString& file :
+             {o.Panel.On1PanelFile, o.Panel.On2PanelFile, o.Sound.KeitouSound, o.Sound.ResetSound, o.Sound.StepSound,
+              o.Sound.StepSound1, o.Sound.StepSound2, o.Sound.StepSound3, o.Sound.TapeSound, o.Sound.TapeSound1,
+              o.Sound.TapeSound2, o.Sound.TapeSound3, o.Preview.PluginFile})
+            QVERIFY2(!file.isEmpty() && QFile::exists(demo(file)), qPrintable(file));
     }
 
     void soundsAreThere() {
