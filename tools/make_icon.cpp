@@ -75,16 +75,17 @@ std::vector<Shape> icon() {
     s.push_back({QRectF(12, 36, 232, 184), 22, kCase, kRim, 4});
     s.push_back({QRectF(26, 50, 204, 156), 10, kFace});
     // Two rows of three digit windows, each under its ticket number and
-    // showing one lit digit of a fare.
+    // showing a fare's first two digits, lit.
     const char numbers[] = "123456";
-    const char fares[] = "702468";
+    const char* fares[] = {"17", "19", "21", "23", "26", "29"};
     for (int row = 0; row < 2; ++row) {
         for (int col = 0; col < 3; ++col) {
             const int i = row * 3 + col;
-            const qreal x = 38 + col * 62, y = 88 + row * 62;
-            digit(s, QRectF(x + 22, y - 28, 12, 20), segmentsOf(numbers[i]), kNumber);
-            s.push_back({QRectF(x, y, 56, 44), 4, kWindow});
-            digit(s, QRectF(x + 16, y + 6, 24, 32), segmentsOf(fares[i]), kLit);
+            const qreal x = 38 + col * 62, y = 78 + row * 66;
+            digit(s, QRectF(x + 23, y - 21, 10, 16), segmentsOf(numbers[i]), kNumber);
+            s.push_back({QRectF(x, y, 56, 40), 4, kWindow});
+            for (int k = 0; k < 2; ++k)
+                digit(s, QRectF(x + 8 + k * 22, y + 6, 18, 28), segmentsOf(fares[i][k]), kLit);
         }
     }
     return s;
