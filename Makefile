@@ -19,7 +19,10 @@ configure: deps
 build: configure
 	cmake --build $(BUILD)
 
+# The first start gets the demo's settings (sounds, panel pictures, ticket
+# plug-in); a settings file already beside K27 is kept as it is.
 run: build
+	$(BUILD)/tools/in4tool build data/demo/settings.json -o $(BUILD)/K27.in4 --keep
 	cd data/demo && ../../$(BUILD)/K27
 
 test: build

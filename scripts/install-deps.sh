@@ -19,6 +19,8 @@ packages=(
   libbenchmark-dev clang
   libzxing-dev
   pulseaudio pulseaudio-utils sox lame
+  # The install test validates the desktop entry and the AppStream metainfo.
+  desktop-file-utils appstream
 )
 
 missing=()
