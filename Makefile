@@ -16,7 +16,8 @@ JOBS := $(shell nproc)
 LAUNCHER := $(shell command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 # Seconds each fuzz target runs in the smoke run; executions per target in
-# the long run.
+# the long run. The targets run side by side, FUZZ_JOBS at a time (default:
+# one per processor).
 FUZZ_SMOKE_SECONDS ?= 20
 FUZZ_RUNS ?= 1000000
 
