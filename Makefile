@@ -90,11 +90,14 @@ fuzz-build: deps
 	    -DCMAKE_CXX_COMPILER=clang++ -DK27_BUILD_FUZZ=ON $(LAUNCHER); fi
 	cmake --build $(FUZZ_BUILD)
 
+# The fuzzers take their sanitizer options from scripts/fuzz.sh, not from
+# SAN_ENV: stack-use-after-return detection makes a fuzzer's memory grow with
+# every input (1.3 GB after 650,000 inputs), until the run fails for memory.
 fuzz-smoke: fuzz-build
-	$(SAN_ENV) bash scripts/fuzz.sh smoke $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS)
+	bash scripts/fuzz.sh smoke $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS)
 
 fuzz: fuzz-build
-	$(SAN_ENV) bash scripts/fuzz.sh long $(FUZZ_BUILD) $(FUZZ_RUNS)
+	bash scripts/fuzz.sh long $(FUZZ_BUILD) $(FUZZ_RUNS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
