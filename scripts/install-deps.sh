@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package K27 needs to build, run, test and benchmark.
+# Installs every Debian package K27 needs to build, run, test and benchmark,
+# and the clang tools of the CI gates (sanitizers, libFuzzer, clang-format).
 # Idempotent: packages already present are left alone, and nothing is fetched
 # when everything is installed.
 set -euo pipefail
@@ -16,7 +17,8 @@ packages=(
   open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth imagemagick
-  libbenchmark-dev clang
+  libbenchmark-dev
+  clang libclang-rt-14-dev llvm clang-format
   libzxing-dev
   pulseaudio pulseaudio-utils sox lame
   # The install test validates the desktop entry and the AppStream metainfo.
