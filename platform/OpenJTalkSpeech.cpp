@@ -1,5 +1,7 @@
 #include "platform/OpenJTalkSpeech.h"
 
+#include "platform/ScratchFolder.h"
+
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QDir>
@@ -9,6 +11,7 @@
 #include <QMediaPlayer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QUrl>
 
 namespace platform {
@@ -98,6 +101,17 @@ QStringList OpenJTalkSpeech::splitForSynthesis(const QString& text, int maxChars
 // ---- the engine ------------------------------------------------------------
 
 OpenJTalkSpeech::OpenJTalkSpeech(const OpenJTalkFiles& files) : files_(files) {
+    static int engines = 0;
+    serial_ = ++engines;
+}
+
+OpenJTalkSpeech::~OpenJTalkSpeech() {
+    Stop();
+}
+
+void OpenJTalkSpeech::makePlayer() {
+    if (player_)
+        return;
     player_ = new QMediaPlayer(this);
     output_ = new QAudioOutput(player_);
     player_->setAudioOutput(output_);
@@ -120,12 +134,21 @@ OpenJTalkSpeech::OpenJTalkSpeech(const OpenJTalkFiles& files) : files_(files) {
     });
 }
 
-OpenJTalkSpeech::~OpenJTalkSpeech() {
-    Stop();
+QMediaPlayer* OpenJTalkSpeech::player() {
+    makePlayer();
+    return player_;
 }
 
-QMediaPlayer* OpenJTalkSpeech::player() const {
-    return player_;
+QString OpenJTalkSpeech::wavFolder() {
+    if (folder_.isEmpty())
+        folder_ = scratch::forThisProcess();
+    if (folder_.isEmpty()) {
+        if (!fallbackDir_)
+            fallbackDir_ = std::make_unique<QTemporaryDir>();
+        if (fallbackDir_->isValid())
+            folder_ = fallbackDir_->path();
+    }
+    return folder_;
 }
 
 void OpenJTalkSpeech::setVoiceSettings(const VoiceSettings& v) {
@@ -146,19 +169,23 @@ void OpenJTalkSpeech::Speak(const QString& text) {
     Stop();
     failed_ = false;
     started_ = false;
-    if (!dir_.isValid()) {
+    if (wavFolder().isEmpty()) {
         failed_ = true;
         return;
     }
     pending_ = splitForSynthesis(text);
     startNextSynthesis();
+    // The first announcement sets up the player while its first piece is
+    // being synthesised, which takes longer.
+    if (IsSpeaking())
+        makePlayer();
 }
 
 void OpenJTalkSpeech::startNextSynthesis() {
     if (synth_ || pending_.isEmpty())
         return;
     const QString piece = pending_.takeFirst();
-    synthFile_ = dir_.filePath(QStringLiteral("piece-%1.wav").arg(++pieceCount_));
+    synthFile_ = folder_ + QStringLiteral("/speech%1-%2.wav").arg(serial_).arg(++pieceCount_);
     auto* process = new QProcess(this);
     synth_ = process;
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -203,8 +230,9 @@ void OpenJTalkSpeech::synthesisDone(int exitCode, bool crashed) {
 }
 
 void OpenJTalkSpeech::playNextIfIdle() {
-    if (!playing_.isEmpty() || ready_.isEmpty() || !player_)
+    if (!playing_.isEmpty() || ready_.isEmpty())
         return;
+    makePlayer();
     playing_ = ready_.takeFirst();
     player_->setSource(QUrl::fromLocalFile(playing_));
     player_->play();
@@ -269,6 +297,9 @@ OpenJTalkSpeechFactory::OpenJTalkSpeechFactory(const OpenJTalkFiles& files) : fi
 std::unique_ptr<SpeechEngine> OpenJTalkSpeechFactory::create() {
     if (!QCoreApplication::instance())
         return nullptr;
+    // A cheap look at one folder: what crashed or killed runs left behind
+    // goes before this run makes its own.
+    scratch::removeStale();
     const OpenJTalkFiles files = lookUp_ ? OpenJTalkFiles::installed() : files_;
     if (!files.complete())
         return nullptr;

@@ -3,17 +3,24 @@
 // ends; every piece is synthesised by its own open_jtalk process into a
 // temporary WAV, and the pieces play one after another on the engine's own
 // player while the next is synthesised. Nothing here blocks the windows.
+//
+// Creating the engine is cheap: its player (and with it the media back end)
+// is made by the first announcement, while the synthesiser works on the first
+// piece, and the WAVs go to the process's scratch folder
+// (platform/ScratchFolder.h), made by the first announcement too.
 #include "platform/Speech.h"
 #include "platform/VoiceSettingsDialog.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-#include <QTemporaryDir>
+
+#include <memory>
 
 class QAudioOutput;
 class QMediaPlayer;
 class QProcess;
+class QTemporaryDir;
 
 namespace platform {
 
@@ -45,8 +52,11 @@ public:
     VoiceSettings voiceSettings() const { return voice_; }
     void setVoiceSettings(const VoiceSettings& v);
 
-    // The player the announcements sound on (for measurements).
-    QMediaPlayer* player() const;
+    // The player the announcements sound on (for measurements); made here
+    // if no announcement has made it yet.
+    QMediaPlayer* player();
+    // Whether the player exists yet.
+    bool hasPlayer() const { return !player_.isNull(); }
 
     // The open_jtalk arguments for one piece written to wavPath.
     QStringList synthesisArguments(const QString& wavPath) const;
@@ -64,6 +74,9 @@ signals:
     void speechFinished();
 
 private:
+    void makePlayer();
+    // The folder the WAVs go to, made on first use; empty when none can be.
+    QString wavFolder();
     void startNextSynthesis();
     void synthesisDone(int exitCode, bool crashed);
     void playNextIfIdle();
@@ -71,7 +84,9 @@ private:
 
     OpenJTalkFiles files_;
     VoiceSettings voice_;
-    QTemporaryDir dir_;
+    QString folder_;
+    std::unique_ptr<QTemporaryDir> fallbackDir_; // where no scratch folder can be made
+    int serial_;                                 // tells this engine's WAVs from others'
     QPointer<QProcess> synth_;
     QPointer<QMediaPlayer> player_;
     QPointer<QAudioOutput> output_;
@@ -90,7 +105,8 @@ public:
     OpenJTalkSpeechFactory();
     explicit OpenJTalkSpeechFactory(const OpenJTalkFiles& files);
     // nullptr when the program, the dictionary or the voice is missing, or no
-    // Qt application is running.
+    // Qt application is running. Also clears away the scratch folders that
+    // ended processes left behind.
     std::unique_ptr<SpeechEngine> create() override;
 
 private:
