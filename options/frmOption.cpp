@@ -159,7 +159,22 @@ void frmOption::syncEnabledStates() {
     fitPagesToTheirText();
 }
 
+void frmOption::setVisible(bool visible) {
+    // Fitted before the window takes its size for the screen, not after.
+    if (visible && pagesNeedFitting_)
+        measurePages();
+    QWidget::setVisible(visible);
+}
+
 void frmOption::fitPagesToTheirText() {
+    if (isVisible())
+        measurePages();
+    else
+        pagesNeedFitting_ = true;
+}
+
+void frmOption::measurePages() {
+    pagesNeedFitting_ = false;
     // A window's smallest size comes from its layout's minimum, which does
     // not ask wrapped text how tall it gets at that width.
     const int width = qMax(pages_->minimumWidth(), pages_->minimumSizeHint().width());
