@@ -2,17 +2,14 @@
 
 #include "platform/ScratchFolder.h"
 
-#include <QAudioOutput>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QMediaPlayer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QUrl>
 
 namespace platform {
 
@@ -109,34 +106,34 @@ OpenJTalkSpeech::~OpenJTalkSpeech() {
     Stop();
 }
 
-void OpenJTalkSpeech::makePlayer() {
+bool OpenJTalkSpeech::makePlayer() {
     if (player_)
-        return;
-    player_ = new QMediaPlayer(this);
-    output_ = new QAudioOutput(player_);
-    player_->setAudioOutput(output_);
-    output_->setVolume(voice_.volume / 100.0f);
-    connect(player_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
-        if (!playing_.isEmpty() && (s == QMediaPlayer::EndOfMedia || s == QMediaPlayer::InvalidMedia))
-            pieceEnded();
-    });
-    connect(player_, &QMediaPlayer::errorOccurred, this, [this] {
-        if (!playing_.isEmpty()) {
-            failed_ = true;
-            pieceEnded();
-        }
-    });
-    connect(player_, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
-        if (s == QMediaPlayer::PlayingState && !started_ && !playing_.isEmpty()) {
+        return true;
+    MediaBackend* backend = mediaBackend();
+    if (!backend)
+        return false;
+    SpeechPlayer::Events events;
+    events.started = [this] {
+        if (!started_ && !playing_.isEmpty()) {
             started_ = true;
             emit speechStarted();
         }
-    });
+    };
+    events.ended = [this](bool failed) {
+        if (playing_.isEmpty())
+            return;
+        if (failed)
+            failed_ = true;
+        pieceEnded();
+    };
+    events.position = [this](qint64 ms) { emit playbackPosition(ms); };
+    player_ = backend->createSpeechPlayer(this, std::move(events));
+    player_->setVolume(voice_.volume / 100.0f);
+    return true;
 }
 
-QMediaPlayer* OpenJTalkSpeech::player() {
-    makePlayer();
-    return player_;
+QObject* OpenJTalkSpeech::playerObject() const {
+    return player_ ? player_->mediaObject() : nullptr;
 }
 
 QString OpenJTalkSpeech::wavFolder() {
@@ -153,8 +150,8 @@ QString OpenJTalkSpeech::wavFolder() {
 
 void OpenJTalkSpeech::setVoiceSettings(const VoiceSettings& v) {
     voice_ = v.clamped();
-    if (output_)
-        output_->setVolume(voice_.volume / 100.0f);
+    if (player_)
+        player_->setVolume(voice_.volume / 100.0f);
 }
 
 QStringList OpenJTalkSpeech::synthesisArguments(const QString& wavPath) const {
@@ -177,8 +174,8 @@ void OpenJTalkSpeech::Speak(const QString& text) {
     startNextSynthesis();
     // The first announcement sets up the player while its first piece is
     // being synthesised, which takes longer.
-    if (IsSpeaking())
-        makePlayer();
+    if (IsSpeaking() && makePlayer())
+        player_->prepare();
 }
 
 void OpenJTalkSpeech::startNextSynthesis() {
@@ -232,10 +229,17 @@ void OpenJTalkSpeech::synthesisDone(int exitCode, bool crashed) {
 void OpenJTalkSpeech::playNextIfIdle() {
     if (!playing_.isEmpty() || ready_.isEmpty())
         return;
-    makePlayer();
+    if (!makePlayer()) {
+        // Nothing can sound: the announcement fails as a whole.
+        failed_ = true;
+        pending_.clear();
+        for (const QString& f : std::as_const(ready_))
+            QFile::remove(f);
+        ready_.clear();
+        return;
+    }
     playing_ = ready_.takeFirst();
-    player_->setSource(QUrl::fromLocalFile(playing_));
-    player_->play();
+    player_->play(playing_);
 }
 
 void OpenJTalkSpeech::pieceEnded() {
@@ -262,10 +266,8 @@ void OpenJTalkSpeech::Stop() {
     }
     const QString wasPlaying = playing_;
     playing_.clear();
-    if (player_) {
+    if (player_)
         player_->stop();
-        player_->setSource(QUrl());
-    }
     if (!wasPlaying.isEmpty())
         QFile::remove(wasPlaying);
     for (const QString& f : std::as_const(ready_))
@@ -301,7 +303,7 @@ std::unique_ptr<SpeechEngine> OpenJTalkSpeechFactory::create() {
     // goes before this run makes its own.
     scratch::removeStale();
     const OpenJTalkFiles files = lookUp_ ? OpenJTalkFiles::installed() : files_;
-    if (!files.complete())
+    if (!files.complete() || !mediaBackendAvailable())
         return nullptr;
     return std::make_unique<OpenJTalkSpeech>(files);
 }

@@ -1,12 +1,12 @@
 #include "platform/RealPlatform.h"
 
+#include "platform/MediaBackend.h"
 #include "platform/OpenJTalkSpeech.h"
-#include "platform/QtMciPlayer.h"
 
 namespace platform {
 
 Multimedia& realMultimedia() {
-    static QtMciPlayer real;
+    static LazyMultimedia real;
     return real;
 }
 
