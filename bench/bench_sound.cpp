@@ -96,7 +96,7 @@ void BM_TapeNextToFirstSound(benchmark::State& state) {
             playing = true;
             playAt = t.nsecsElapsed();
         });
-        QObject::connect(engine->player(), &QMediaPlayer::positionChanged, &loop, [&](qint64 pos) {
+        QObject::connect(engine, &platform::OpenJTalkSpeech::playbackPosition, &loop, [&](qint64 pos) {
             if (pos > 0 && !sounding) {
                 sounding = true;
                 soundAt = t.nsecsElapsed();

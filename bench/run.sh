@@ -5,6 +5,13 @@ set -euo pipefail
 build=${1:-build}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 shopt -s nullglob
+
+# Start-up and idle memory first, while nothing else of ours has run.
+if [ -x "$build/bench/startup" ] && [ -x "$build/K27" ] && [ -x "$build/bench/bare_window" ]; then
+  echo "== startup"
+  "$build/bench/startup" "$build/K27" "$build/bench/bare_window"
+fi
+
 found=0
 for b in "$build"/bench/bench_*; do
   [ -x "$b" ] || continue

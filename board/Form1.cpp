@@ -8,6 +8,7 @@
 #include "core/Twips.h"
 #include "platform/Clock.h"
 #include "platform/ColorRef.h"
+#include "platform/FirstPaintProbe.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "platform/WindowShape.h"
@@ -128,6 +129,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
     Timer1->start();
 
     dragger_ = new platform::WindowDragger(this);
+    platform::watchFirstPaint(this);
 }
 
 Form1::~Form1() = default;

@@ -95,15 +95,17 @@ void frmOption::loadWindow() {
     M_Degit1->setDegitSize(0);
     // The sample keeps the size its class gives it inside the page layout.
     M_Degit1->setFixedSize(M_Degit1->size());
-    for (int n = 1; n <= 50; ++n)
-        for (int k = 0; k < 4; ++k)
-            Combo4[size_t(k)]->addItem(QString::number(n));
-    for (int k = 0; k < 4; ++k)
+    // Each list filled at once: one insertion for the list, not one per
+    // number.
+    QStringList numbers;
+    for (int n = 1; n <= 150; ++n)
+        numbers << QString::number(n);
+    for (int k = 0; k < 4; ++k) {
+        Combo4[size_t(k)]->addItems(numbers.mid(0, 50));
         Combo4[size_t(k)]->setCurrentIndex(0);
-    for (int n = 1; n <= 150; ++n) {
-        Combo1->addItem(QString::number(n));
-        Combo4[4]->addItem(QString::number(n));
     }
+    Combo1->addItems(numbers);
+    Combo4[4]->addItems(numbers);
     Combo1->setCurrentIndex(0);
     Combo4[4]->setCurrentIndex(0);
     AddComboItem();
@@ -155,7 +157,22 @@ void frmOption::syncEnabledStates() {
     fitPagesToTheirText();
 }
 
+void frmOption::setVisible(bool visible) {
+    // Fitted before the window takes its size for the screen, not after.
+    if (visible && pagesNeedFitting_)
+        measurePages();
+    QWidget::setVisible(visible);
+}
+
 void frmOption::fitPagesToTheirText() {
+    if (isVisible())
+        measurePages();
+    else
+        pagesNeedFitting_ = true;
+}
+
+void frmOption::measurePages() {
+    pagesNeedFitting_ = false;
     // A window's smallest size comes from its layout's minimum, which does
     // not ask wrapped text how tall it gets at that width.
     const int width = qMax(pages_->minimumWidth(), pages_->minimumSizeHint().width());

@@ -151,6 +151,8 @@ public Q_SLOTS:
     void Command11_Click();
     void Command4_Click();
 
+    void setVisible(bool visible) override;
+
 private:
     void buildWindow();
     void groupOptionButtons();
@@ -170,12 +172,16 @@ private:
     void syncEnabledStates();
     // Gives the page stack the height its tallest page needs at the
     // narrowest width, wrapped notes included, so that the window's smallest
-    // size squeezes nothing.
+    // size squeezes nothing. Measuring every wrapped note is costly and only
+    // matters on screen: while the window is hidden the fitting waits for it
+    // to be shown.
     void fitPagesToTheirText();
+    void measurePages();
     void refreshSample();
 
     QStackedWidget* pages_ = nullptr;
     QStackedWidget* soundPages_ = nullptr;
     QPointer<Form1> board_;
     QPointer<frmCtl> panel_;
+    bool pagesNeedFitting_ = false;
 };

@@ -1,15 +1,15 @@
 #include "platform/OpenJTalkSpeech.h"
 
-#include <QAudioOutput>
+#include "platform/ScratchFolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QMediaPlayer>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QUrl>
+#include <QTemporaryDir>
 
 namespace platform {
 
@@ -98,51 +98,60 @@ QStringList OpenJTalkSpeech::splitForSynthesis(const QString& text, int maxChars
 // ---- the engine ------------------------------------------------------------
 
 OpenJTalkSpeech::OpenJTalkSpeech(const OpenJTalkFiles& files) : files_(files) {
-    replacePlayer();
+    static int engines = 0;
+    serial_ = ++engines;
 }
 
 OpenJTalkSpeech::~OpenJTalkSpeech() {
-    stopAll(false);
+    Stop();
 }
 
-void OpenJTalkSpeech::replacePlayer() {
-    if (player_) {
-        player_->disconnect(this);
-        player_->stop();
-        // It may be reporting the end right now: it goes once that is over.
-        player_->deleteLater();
-    }
-    auto* player = new QMediaPlayer(this);
-    output_ = new QAudioOutput(player);
-    player->setAudioOutput(output_);
-    output_->setVolume(voice_.volume / 100.0f);
-    connect(player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
-        if (!playing_.isEmpty() && (s == QMediaPlayer::EndOfMedia || s == QMediaPlayer::InvalidMedia))
-            pieceEnded();
-    });
-    connect(player, &QMediaPlayer::errorOccurred, this, [this] {
-        if (!playing_.isEmpty()) {
-            failed_ = true;
-            pieceEnded();
-        }
-    });
-    connect(player, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
-        if (s == QMediaPlayer::PlayingState && !started_ && !playing_.isEmpty()) {
+bool OpenJTalkSpeech::makePlayer() {
+    if (player_)
+        return true;
+    MediaBackend* backend = mediaBackend();
+    if (!backend)
+        return false;
+    SpeechPlayer::Events events;
+    events.started = [this] {
+        if (!started_ && !playing_.isEmpty()) {
             started_ = true;
             emit speechStarted();
         }
-    });
-    player_ = player;
+    };
+    events.ended = [this](bool failed) {
+        if (playing_.isEmpty())
+            return;
+        if (failed)
+            failed_ = true;
+        pieceEnded();
+    };
+    events.position = [this](qint64 ms) { emit playbackPosition(ms); };
+    player_ = backend->createSpeechPlayer(this, std::move(events));
+    player_->setVolume(voice_.volume / 100.0f);
+    return true;
 }
 
-QMediaPlayer* OpenJTalkSpeech::player() const {
-    return player_;
+QObject* OpenJTalkSpeech::playerObject() const {
+    return player_ ? player_->mediaObject() : nullptr;
+}
+
+QString OpenJTalkSpeech::wavFolder() {
+    if (folder_.isEmpty())
+        folder_ = scratch::forThisProcess();
+    if (folder_.isEmpty()) {
+        if (!fallbackDir_)
+            fallbackDir_ = std::make_unique<QTemporaryDir>();
+        if (fallbackDir_->isValid())
+            folder_ = fallbackDir_->path();
+    }
+    return folder_;
 }
 
 void OpenJTalkSpeech::setVoiceSettings(const VoiceSettings& v) {
     voice_ = v.clamped();
-    if (output_)
-        output_->setVolume(voice_.volume / 100.0f);
+    if (player_)
+        player_->setVolume(voice_.volume / 100.0f);
 }
 
 QStringList OpenJTalkSpeech::synthesisArguments(const QString& wavPath) const {
@@ -157,19 +166,23 @@ void OpenJTalkSpeech::Speak(const QString& text) {
     Stop();
     failed_ = false;
     started_ = false;
-    if (!dir_.isValid()) {
+    if (wavFolder().isEmpty()) {
         failed_ = true;
         return;
     }
     pending_ = splitForSynthesis(text);
     startNextSynthesis();
+    // The first announcement sets up the player while its first piece is
+    // being synthesised, which takes longer.
+    if (IsSpeaking() && makePlayer())
+        player_->prepare();
 }
 
 void OpenJTalkSpeech::startNextSynthesis() {
     if (synth_ || pending_.isEmpty())
         return;
     const QString piece = pending_.takeFirst();
-    synthFile_ = dir_.filePath(QStringLiteral("piece-%1.wav").arg(++pieceCount_));
+    synthFile_ = folder_ + QStringLiteral("/speech%1-%2.wav").arg(serial_).arg(++pieceCount_);
     auto* process = new QProcess(this);
     synth_ = process;
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -214,28 +227,31 @@ void OpenJTalkSpeech::synthesisDone(int exitCode, bool crashed) {
 }
 
 void OpenJTalkSpeech::playNextIfIdle() {
-    if (!playing_.isEmpty() || ready_.isEmpty() || !player_)
+    if (!playing_.isEmpty() || ready_.isEmpty())
         return;
+    if (!makePlayer()) {
+        // Nothing can sound: the announcement fails as a whole.
+        failed_ = true;
+        pending_.clear();
+        for (const QString& f : std::as_const(ready_))
+            QFile::remove(f);
+        ready_.clear();
+        return;
+    }
     playing_ = ready_.takeFirst();
-    player_->setSource(QUrl::fromLocalFile(playing_));
-    player_->play();
+    player_->play(playing_);
 }
 
 void OpenJTalkSpeech::pieceEnded() {
     const QString done = playing_;
     playing_.clear();
     QFile::remove(done);
-    replacePlayer();
     playNextIfIdle();
     if (!IsSpeaking())
         emit speechFinished();
 }
 
 void OpenJTalkSpeech::Stop() {
-    stopAll(true);
-}
-
-void OpenJTalkSpeech::stopAll(bool keepPlayerReady) {
     pending_.clear();
     if (QProcess* process = synth_) {
         synth_ = nullptr;
@@ -250,14 +266,8 @@ void OpenJTalkSpeech::stopAll(bool keepPlayerReady) {
     }
     const QString wasPlaying = playing_;
     playing_.clear();
-    if (player_ && !player_->source().isEmpty()) {
-        if (keepPlayerReady) {
-            replacePlayer();
-        } else {
-            player_->stop();
-            player_->setSource(QUrl());
-        }
-    }
+    if (player_)
+        player_->stop();
     if (!wasPlaying.isEmpty())
         QFile::remove(wasPlaying);
     for (const QString& f : std::as_const(ready_))
@@ -289,8 +299,11 @@ OpenJTalkSpeechFactory::OpenJTalkSpeechFactory(const OpenJTalkFiles& files) : fi
 std::unique_ptr<SpeechEngine> OpenJTalkSpeechFactory::create() {
     if (!QCoreApplication::instance())
         return nullptr;
+    // A cheap look at one folder: what crashed or killed runs left behind
+    // goes before this run makes its own.
+    scratch::removeStale();
     const OpenJTalkFiles files = lookUp_ ? OpenJTalkFiles::installed() : files_;
-    if (!files.complete())
+    if (!files.complete() || !mediaBackendAvailable())
         return nullptr;
     return std::make_unique<OpenJTalkSpeech>(files);
 }

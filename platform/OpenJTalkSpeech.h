@@ -1,20 +1,26 @@
 #pragma once
 // Japanese speech through Open JTalk. Each announcement is split at sentence
 // ends; every piece is synthesised by its own open_jtalk process into a
-// temporary WAV, and the pieces play one after another, each on a fresh
-// player of the engine, while the next is synthesised. Nothing here blocks
-// the windows.
+// temporary WAV, and the pieces play one after another on the engine's
+// speech player (platform/MediaBackend.h) while the next is synthesised.
+// Nothing here blocks the windows.
+//
+// Creating the engine is cheap: its player, and with it the sound module and
+// the media back end, is made by the first announcement while the
+// synthesiser works on the first piece; the WAVs go to the process's scratch
+// folder (platform/ScratchFolder.h), made by the first announcement too.
+#include "platform/MediaBackend.h"
 #include "platform/Speech.h"
 #include "platform/VoiceSettingsDialog.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-#include <QTemporaryDir>
 
-class QAudioOutput;
-class QMediaPlayer;
+#include <memory>
+
 class QProcess;
+class QTemporaryDir;
 
 namespace platform {
 
@@ -46,10 +52,11 @@ public:
     VoiceSettings voiceSettings() const { return voice_; }
     void setVoiceSettings(const VoiceSettings& v);
 
-    // The player the next piece sounds on, or the one sounding now (for
-    // measurements). A player that has played is replaced: with Qt 6.4's
-    // GStreamer back end, a new source on it can end at once, unheard.
-    QMediaPlayer* player() const;
+    // Whether the first announcement has made the speech player yet.
+    bool hasPlayer() const { return player_ != nullptr; }
+    // The media player of the piece sounding or about to sound, nullptr when
+    // none (for tests and measurements).
+    QObject* playerObject() const;
 
     // The open_jtalk arguments for one piece written to wavPath.
     QStringList synthesisArguments(const QString& wavPath) const;
@@ -65,22 +72,27 @@ signals:
     void speechStarted();
     // The last piece of an announcement has finished (not sent on Stop).
     void speechFinished();
+    // Where in its piece the sound is, as the player reports it (for
+    // measurements).
+    void playbackPosition(qint64 ms);
 
 private:
+    // Makes the speech player; false when there is no sound back end.
+    bool makePlayer();
+    // The folder the WAVs go to, made on first use; empty when none can be.
+    QString wavFolder();
     void startNextSynthesis();
     void synthesisDone(int exitCode, bool crashed);
     void playNextIfIdle();
     void pieceEnded();
-    // Puts a fresh player in place of one that has had a source.
-    void replacePlayer();
-    void stopAll(bool keepPlayerReady);
 
     OpenJTalkFiles files_;
     VoiceSettings voice_;
-    QTemporaryDir dir_;
+    QString folder_;
+    std::unique_ptr<QTemporaryDir> fallbackDir_; // where no scratch folder can be made
+    int serial_;                                 // tells this engine's WAVs from others'
     QPointer<QProcess> synth_;
-    QPointer<QMediaPlayer> player_;
-    QPointer<QAudioOutput> output_;
+    std::unique_ptr<SpeechPlayer> player_;
     QStringList pending_; // pieces not yet synthesised
     QStringList ready_;   // synthesised WAVs waiting to play
     QString playing_;     // the WAV on the player, empty when idle
@@ -95,8 +107,9 @@ public:
     // Looks in the installed places.
     OpenJTalkSpeechFactory();
     explicit OpenJTalkSpeechFactory(const OpenJTalkFiles& files);
-    // nullptr when the program, the dictionary or the voice is missing, or no
-    // Qt application is running.
+    // nullptr when the program, the dictionary, the voice or the sound module
+    // is missing, or no Qt application is running. Also clears away the scratch folders that
+    // ended processes left behind.
     std::unique_ptr<SpeechEngine> create() override;
 
 private:

@@ -1,7 +1,7 @@
 #include "platform/RealPlatform.h"
 
+#include "platform/MediaBackend.h"
 #include "platform/OpenJTalkSpeech.h"
-#include "platform/QtMciPlayer.h"
 
 namespace platform {
 
@@ -11,7 +11,7 @@ VXB4Res& realHelper() {
 }
 
 Multimedia& realMultimedia() {
-    static QtMciPlayer real;
+    static LazyMultimedia real;
     return real;
 }
 
