@@ -1,5 +1,6 @@
 #include "app/K27App.h"
 
+#include "app/DemoSettings.h"
 #include "app/ExitSignals.h"
 #include "app/mdlIniIo.h"
 #include "board/Form1.h"
@@ -69,7 +70,36 @@ void bringIntoSight(QWidget& window, const QPoint& home) {
     window.move(home);
 }
 
+// The sizes drawn for the desktop (assets/icons/hicolor), all compiled in.
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
 } // namespace
+
+QIcon applicationIcon() {
+    QIcon icon;
+    for (const int size : kIconSizes)
+        icon.addFile(QStringLiteral(":/icons/%1x%1/apps/%2.png").arg(size).arg(QLatin1String(kDesktopFileName)),
+                     QSize(size, size));
+    return icon;
+}
+
+void setUpApplication() {
+    QApplication::setApplicationName(QStringLiteral("K27"));
+    QGuiApplication::setDesktopFileName(QLatin1String(kDesktopFileName));
+    QApplication::setWindowIcon(applicationIcon());
+    // Closing a window never ends the program by itself: only the control
+    // panel's exit does.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+QString seedDemoSettings() {
+    const mdlIniIo::SettingsPlace place = mdlIniIo::currentSettingsPlace();
+    const QString written = DemoSettings::seedFirstStart(place);
+    if (!written.isEmpty())
+        qInfo("K27: first start: the demo's settings from %s written to %s",
+              qUtf8Printable(DemoSettings::installedDemoFolder(place.executablePath)), qUtf8Printable(written));
+    return written;
+}
 
 QPoint bottomRight(const QRect& area, const QSize& frame) {
     return {area.right() + 1 - frame.width(), area.bottom() + 1 - frame.height()};
@@ -132,10 +162,7 @@ void loadBoard(Form1& board, frmOption& options) {
 }
 
 int run(QApplication& app) {
-    QApplication::setApplicationName(QStringLiteral("K27"));
-    // Closing a window never ends the program by itself: only the control
-    // panel's exit does.
-    QApplication::setQuitOnLastWindowClosed(false);
+    setUpApplication();
     platform::installFontSubstitutions();
     // Qt's own dialogs (colour, file) speak Japanese like the rest of the
     // program.
@@ -184,6 +211,10 @@ int run(QApplication& app) {
         },
         Qt::DirectConnection);
 
+    // An installed K27 with no settings yet starts on the demo: the file is
+    // written before start-up loads the settings, as if a previous run had
+    // saved it.
+    seedDemoSettings();
     // The board's load: blank digits and model presets (the options window
     // is already loaded, hidden, and takes its part of them).
     loadBoard(board, options);

@@ -1,8 +1,10 @@
 #pragma once
 // Start-up and shut-down of the program's windows.
+#include <QIcon>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 class Form1;
 class frmCtl;
@@ -18,6 +20,28 @@ namespace K27App {
 // Brings up the windows in their start-up order, runs the event loop and
 // ends through the control panel's orderly exit.
 int run(QApplication& app);
+
+// The desktop's name for the program's windows: the desktop entry's
+// basename, so that a desktop shows the entry's name and icon for them.
+inline constexpr char kDesktopFileName[] = "io.github.k27sim.K27";
+
+// The application icon in every size drawn for the desktop, from the
+// program's resources (the same pictures `cmake --install` puts under
+// share/icons/hicolor).
+QIcon applicationIcon();
+
+// The program's identity before any window is made: its name, its desktop
+// entry, the icon every window carries; closing a window never ends the
+// program by itself.
+void setUpApplication();
+
+// For the first start of an installed K27: where no settings file exists yet
+// and the demo is installed beside the program, writes the demo's settings
+// where saving writes, so the first start opens on the demo routes, sounds,
+// panel pictures and ticket plug-in. Says so on standard error. Returns the
+// file written, or empty when nothing was written (the program then starts
+// on its defaults, as before).
+QString seedDemoSettings();
 
 // The start-up after the board's own load (digits and model presets) with
 // the options window loaded and hidden: the panel's load and show, the

@@ -10,7 +10,9 @@
 #include "tests/support/K27Windows.h"
 #include "tests/support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -81,6 +83,7 @@ private Q_SLOTS:
     void closeAnsweredYesSavesAndEndsTheRunningLoop();
     void otherWindowsDoNotEndTheProgram();
     void terminationSignalsArriveOnTheEventLoop();
+    void windowsCarryTheDesktopIdentity();
 
 private:
     static void removeFiles() {
@@ -249,6 +252,47 @@ void tst_K27App::terminationSignalsArriveOnTheEventLoop() {
         QVERIFY(received.wait(2000));
         QCOMPARE(received.takeFirst().value(0).toInt(), number);
     }
+}
+
+// The icon is the one installed for the desktop, every size of it, so the
+// window system picks a sharp one for a title bar, a task bar or a switcher.
+void tst_K27App::windowsCarryTheDesktopIdentity() {
+    const QString source = qEnvironmentVariable("K27_SOURCE_DIR");
+    if (source.isEmpty())
+        QSKIP("K27_SOURCE_DIR is not set");
+    K27App::setUpApplication();
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.k27sim.K27"));
+    QVERIFY(QFile::exists(source + QStringLiteral("/assets/io.github.k27sim.K27.desktop")));
+    QVERIFY(!QGuiApplication::quitOnLastWindowClosed());
+
+    QList<QSize> installed;
+    for (const QString& folder : QDir(source + QStringLiteral("/assets/icons/hicolor")).entryList(QDir::Dirs)) {
+        const QString png =
+            source + QStringLiteral("/assets/icons/hicolor/%1/apps/io.github.k27sim.K27.png").arg(folder);
+        if (!QFile::exists(png))
+            continue;
+        const QImage picture(png);
+        QCOMPARE(folder, QStringLiteral("%1x%2").arg(picture.width()).arg(picture.height()));
+        installed << picture.size();
+    }
+    QVERIFY(installed.size() >= 4);
+    const QIcon icon = QGuiApplication::windowIcon();
+    QList<QSize> compiledIn = icon.availableSizes();
+    std::sort(compiledIn.begin(), compiledIn.end(), [](QSize a, QSize b) { return a.width() < b.width(); });
+    std::sort(installed.begin(), installed.end(), [](QSize a, QSize b) { return a.width() < b.width(); });
+    QCOMPARE(compiledIn, installed);
+    for (const QSize size : installed)
+        QCOMPARE(icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32),
+                 QImage(source + QStringLiteral("/assets/icons/hicolor/%1x%2/apps/io.github.k27sim.K27.png")
+                                     .arg(size.width())
+                                     .arg(size.height()))
+                     .convertToFormat(QImage::Format_ARGB32));
+
+    Doubles doubles;
+    K27Windows w;
+    for (const QWidget* window :
+         {static_cast<QWidget*>(&w.board), static_cast<QWidget*>(&w.panel), static_cast<QWidget*>(&w.options)})
+        QCOMPARE(window->windowIcon().availableSizes().size(), installed.size());
 }
 
 QTEST_MAIN(tst_K27App)

@@ -1,11 +1,13 @@
 // The program itself, run as a process: a termination signal ends it the
 // orderly way, with the settings saved beside it, whenever it comes after
-// the program has started to listen for it (during start-up included).
+// the program has started to listen for it (during start-up included). An
+// installed program's first start opens on the installed demo.
 #include "app/SettingsFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +35,8 @@ bool catches(qint64 pid, int number) {
 class Program {
 public:
     explicit Program(const QString& folder) : folder_(folder) {}
+    // The program in its own folder of an install tree (<prefix>/bin).
+    Program(const QString& folder, const QString& home) : folder_(folder), home_(home) {}
 
     // Starts the program, waits until it listens for termination signals,
     // sends one and waits for the end. False with a reason in why.
@@ -41,10 +45,10 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         // Settings only beside the program, none from the user's folder.
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder_ + QStringLiteral("/config"));
+        const QString home = home_.isEmpty() ? folder_ : home_;
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
         process.setProcessEnvironment(env);
-        process.setWorkingDirectory(folder_);
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setWorkingDirectory(home);
         process.start(folder_ + QStringLiteral("/K27"), {});
         if (!process.waitForStarted(10000)) {
             why = QStringLiteral("did not start");
@@ -55,7 +59,9 @@ public:
         while (!catches(process.processId(), number) && clock.elapsed() < 30000)
             QTest::qSleep(5);
         ::kill(pid_t(process.processId()), number);
-        if (!process.waitForFinished(60000)) {
+        const bool finished = process.waitForFinished(60000);
+        errors_ = QString::fromUtf8(process.readAllStandardError());
+        if (!finished) {
             process.kill();
             why = QStringLiteral("did not end after the signal");
             return false;
@@ -68,9 +74,13 @@ public:
     }
 
     QString settingsFile() const { return folder_ + QStringLiteral("/K27.in4"); }
+    // What the last run wrote on standard error.
+    QString errors() const { return errors_; }
 
 private:
     QString folder_;
+    QString home_;
+    QString errors_;
 };
 
 QByteArray fileBytes(const QString& path) {
@@ -103,6 +113,55 @@ private Q_SLOTS:
 
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
                  (QStringList{QStringLiteral("K27"), QStringLiteral("K27.in4")}));
+        QVERIFY2(!k27.errors().contains(QLatin1String("first start")), qPrintable(k27.errors()));
+    }
+
+    // Installed as `cmake --install` lays it out, with the demo under
+    // share/k27/demo: the first start writes the demo's settings before it
+    // loads them, so the windows come up on the demo, and what the exit
+    // saves is that demo, every path pointing into the installed folder.
+    // The second start keeps the file it finds.
+    void installedFirstStartOpensOnTheDemo() {
+        const QString source = qEnvironmentVariable("K27_SOURCE_DIR");
+        if (source.isEmpty())
+            QSKIP("K27_SOURCE_DIR is not set");
+        QTemporaryDir dir;
+        const QString bin = dir.filePath(QStringLiteral("usr/bin"));
+        const QString demo = dir.filePath(QStringLiteral("usr/share/k27/demo"));
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(QFileInfo(demo).path()));
+        QVERIFY(QFile::copy(QStringLiteral(K27_EXECUTABLE), bin + QStringLiteral("/K27")));
+        QVERIFY(QFile::link(source + QStringLiteral("/data/demo"), demo));
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("home"))));
+        Program k27(bin, dir.filePath(QStringLiteral("home")));
+        QString why;
+
+        QVERIFY2(k27.runAndSignal(SIGTERM, why), qPrintable(why));
+        QVERIFY2(
+            k27.errors().contains(
+                QStringLiteral("first start: the demo's settings from %1 written to %2").arg(demo, k27.settingsFile())),
+            qPrintable(k27.errors()));
+        const mdlIniIo::DecodedSettings saved = mdlIniIo::decodeSettings(fileBytes(k27.settingsFile()));
+        QVERIFY(saved.complete);
+        const OptionRecords& o = saved.record.Options;
+        QCOMPARE(o.Folder.FareDataDir, demo);
+        QCOMPARE(o.Panel.On1PanelFile, demo + QStringLiteral("/panels/panel-on1.bmp"));
+        QCOMPARE(o.Sound.TapeSound3, demo + QStringLiteral("/sounds/tape3.mid"));
+        QCOMPARE(o.Preview.PluginFile, demo + QStringLiteral("/plugins/full.4SP"));
+        // Applied, not only written: the panel's preview pane, closed by
+        // default, was open when the exit saved the windows.
+        QCOMPARE(saved.record.CtlPanel.PreviewOpen, qint16(1));
+
+        // Later starts take the settings as the last exit saved them.
+        QFile changed(k27.settingsFile());
+        SettingsRecord mine = saved.record;
+        mine.CtlPanel.ScrollSpeed = 700;
+        QVERIFY(changed.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(changed.write(mdlIniIo::encodeSettings(mine)) > 0);
+        changed.close();
+        QVERIFY2(k27.runAndSignal(SIGTERM, why), qPrintable(why));
+        QVERIFY2(!k27.errors().contains(QLatin1String("first start")), qPrintable(k27.errors()));
+        QCOMPARE(mdlIniIo::decodeSettings(fileBytes(k27.settingsFile())).record.CtlPanel.ScrollSpeed, 700);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("home/config/K27/K27.in4"))));
     }
 };
 
