@@ -14,7 +14,9 @@ fi
 
 found=0
 for b in "$build"/bench/bench_*; do
-  [ -x "$b" ] || continue
+  # Only the programs: the build keeps each one's generated sources in a
+  # folder named after it (bench_x_autogen).
+  [ -f "$b" ] && [ -x "$b" ] || continue
   found=1
   echo "== $(basename "$b")"
   "$b"
