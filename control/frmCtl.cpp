@@ -457,7 +457,7 @@ void frmCtl::fitWindow() {
 
 void frmCtl::buildPreview() {
     Combo1 = named(new QComboBox(this), QStringLiteral("Combo1"));
-    Combo1->setPlaceholderText(QStringLiteral("（社名の切り替えなし）"));
+    Combo1->setPlaceholderText(QStringLiteral("（社名なし）"));
     Combo1->setToolTip(QStringLiteral("整理券に印字する社名"));
     place(Combo1, kPreviewLeftTwips, 180, kPreviewWidthTwips, 360);
 
