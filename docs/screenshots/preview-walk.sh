@@ -14,7 +14,10 @@ screen=${3:-1280x800}
 for tool in xvfb-run xdotool import convert; do
   command -v "$tool" >/dev/null || { echo "needs $tool" >&2; exit 1; }
 done
-[ -x "$build/K27" ] && [ -x "$build/tools/in4tool" ] || { echo "build K27 and in4tool first" >&2; exit 1; }
+if [ ! -x "$build/K27" ] || [ ! -x "$build/tools/in4tool" ]; then
+  echo "build K27 and in4tool first" >&2
+  exit 1
+fi
 mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
