@@ -6,6 +6,7 @@
 #include "board/Backlight.h"
 #include "board/Form1.h"
 #include "board/chimei/ChimeiCtl_A.h"
+#include "control/ReversedScrollBar.h"
 #include "control/SeirikenPreview.h"
 #include "core/ControlNames.h"
 #include "core/RuntimeError.h"
@@ -328,9 +329,7 @@ void frmCtl::buildLateNightFrame() {
         auto* value = named(new QLabel(fraLateNight), indexed("Label1", k));
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         place(value, b.left + 900, 450, 480, 240);
-        auto* bar = named(new QScrollBar(Qt::Horizontal, fraLateNight), indexed("HScroll1", k));
-        bar->setInvertedAppearance(true);
-        bar->setInvertedControls(false);
+        auto* bar = named(new ReversedScrollBar(fraLateNight), indexed("HScroll1", k));
         bar->setRange(b.minimum, b.maximum);
         bar->setSingleStep(1);
         bar->setPageStep(k == 0 ? 100 : 250);
@@ -420,15 +419,29 @@ void frmCtl::Check4_Click() {
     Check4->setToolTip(open ? QStringLiteral("整理券プレビューを隠します")
                             : QStringLiteral("整理券プレビューを開きます"));
     fitWindow();
-    // The panel starts at the screen's bottom-right corner: a preview that
-    // opened past the screen's edge could not be seen, so the panel moves
-    // left as far as it has to.
-    if (open && isVisible() && screen()) {
-        const QRect area = screen()->availableGeometry();
-        const int overflow = frameGeometry().right() - area.right();
-        if (overflow > 0)
-            move(std::max(area.left(), x() - overflow), y());
-    }
+    if (open)
+        keepOnScreen();
+}
+
+void frmCtl::keepOnScreen() {
+    // The panel starts at the screen's bottom-right corner, and a tall
+    // ticket makes the folded-out panel taller than the screen's lower part:
+    // a preview that opened past an edge could not be seen. The panel moves
+    // as far as it has to; a panel larger than the screen keeps its top-left
+    // corner (title bar and keypad) in sight.
+    if (!isVisible() || !screen())
+        return;
+    const QRect area = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint to = frame.topLeft();
+    if (frame.right() > area.right())
+        to.rx() -= frame.right() - area.right();
+    if (frame.bottom() > area.bottom())
+        to.ry() -= frame.bottom() - area.bottom();
+    to.setX(std::max(to.x(), area.left()));
+    to.setY(std::max(to.y(), area.top()));
+    if (to != frame.topLeft())
+        move(to);
 }
 
 void frmCtl::fitWindow() {
@@ -444,7 +457,7 @@ void frmCtl::fitWindow() {
 
 void frmCtl::buildPreview() {
     Combo1 = named(new QComboBox(this), QStringLiteral("Combo1"));
-    Combo1->setPlaceholderText(QStringLiteral("（社名の切り替えなし）"));
+    Combo1->setPlaceholderText(QStringLiteral("（社名なし）"));
     Combo1->setToolTip(QStringLiteral("整理券に印字する社名"));
     place(Combo1, kPreviewLeftTwips, 180, kPreviewWidthTwips, 360);
 
@@ -465,6 +478,8 @@ void frmCtl::setPreviewSizeTwips(qint32 width, qint32 height) {
     const int h = core::twipsToPixels(qBound(0, height, kPreviewMaxTwips));
     picSeirikenPrev->resize(w, h);
     fitWindow();
+    if (Check4->isChecked())
+        keepOnScreen();
 }
 
 void frmCtl::MnuHideCopy_Click() {

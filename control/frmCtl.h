@@ -183,6 +183,9 @@ private:
     void buildTapeFrame();
     // Width and height of the window for the fold-out state.
     void fitWindow();
+    // Moves the shown panel, as little as it can, so that the whole of it
+    // lies on the available area of its screen.
+    void keepOnScreen();
 
     // The route and section texts of entry panel index.
     void readEntry(int index, QString& keitou, QString& section) const;
