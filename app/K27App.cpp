@@ -7,6 +7,7 @@
 #include "board/mdlK27_000.h"
 #include "control/frmCtl.h"
 #include "options/frmOption.h"
+#include "platform/FirstPaintProbe.h"
 #include "platform/Fonts.h"
 #include "sound/mdlM_Tape.h"
 
@@ -20,6 +21,8 @@
 #include <QTimer>
 #include <QTranslator>
 #include <QWindow>
+
+#include <functional>
 
 namespace K27App {
 
@@ -40,12 +43,24 @@ void pause(int ms) {
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
+// Whether a window manager may place a newly mapped window on its own. Only
+// under X11 does one answer our moves; on the other platforms (offscreen,
+// Wayland, a frame buffer) a window stays where the program puts it, and
+// waiting for an answer would only hold up the start.
+bool windowManagerMayPlace() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
 // Moves a shown window to where target() says, and again while the window
 // manager has put it elsewhere: a manager that is still placing a newly
 // mapped window answers a move made in that moment with its own position.
 // target() is asked each time, as the frame that it may depend on becomes
 // known only once the manager has framed the window.
 template <class Target> void placeAndHold(QWidget& window, Target target) {
+    if (!windowManagerMayPlace()) {
+        window.move(target());
+        return;
+    }
     for (int attempt = 0; attempt < 3; ++attempt) {
         pause(kSettleMs);
         const QPoint wanted = target();
@@ -55,6 +70,23 @@ template <class Target> void placeAndHold(QWidget& window, Target target) {
     }
     pause(kSettleMs);
 }
+
+// Calls back after each expose event of the window it filters, once the
+// event has been handled (the window counts as exposed only then).
+class ExposeWatcher : public QObject {
+public:
+    explicit ExposeWatcher(std::function<void()> exposed) : exposed_(std::move(exposed)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose)
+            QTimer::singleShot(0, this, [this] { exposed_(); });
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> exposed_;
+};
 
 QPoint panelCorner(const frmCtl& panel) {
     return bottomRight(availableArea(panel), panel.frameGeometry().size());
@@ -110,6 +142,14 @@ bool waitUntilShown(QWidget& window, int timeoutMs) {
     if (shown())
         return true;
     QEventLoop loop;
+    // The window's expose event ends the wait at once; the poll covers a
+    // window whose native window comes only later, and the time-out.
+    ExposeWatcher watcher([&] {
+        if (shown())
+            loop.quit();
+    });
+    if (QWindow* handle = window.windowHandle())
+        handle->installEventFilter(&watcher);
     QTimer poll;
     QElapsedTimer clock;
     clock.start();
@@ -127,16 +167,21 @@ void startUp(Form1& board, frmOption& options, frmCtl& panel) {
     // panel itself, placed before it shows so that a window manager maps
     // it in its corner; once framed, the corner takes the frame in.
     panel.Form_Load();
+    platform::startupMark("panel Form_Load");
     panel.move(panelCorner(panel));
     panel.show();
     panel.raise();
     board.placeAndShape();
+    platform::startupMark("panel shown");
     const QPoint boardHome = board.pos();
     waitUntilShown(panel);
+    platform::startupMark("panel exposed");
     placeAndHold(panel, [&panel] { return panelCorner(panel); });
+    platform::startupMark("panel held");
     const QPoint panelHome = panel.pos();
 
     mdlIniIo::LoadIni(board, options, panel);
+    platform::startupMark("LoadIni");
     bringIntoSight(panel, panelHome);
     bringIntoSight(board, boardHome);
 
@@ -144,7 +189,9 @@ void startUp(Form1& board, frmOption& options, frmCtl& panel) {
     const QPoint boardPlace = board.pos();
     board.show();
     waitUntilShown(board);
+    platform::startupMark("board exposed");
     placeAndHold(board, [boardPlace] { return boardPlace; });
+    platform::startupMark("board held");
     panel.raise();
     panel.activateWindow();
     panel.markStarted();
@@ -162,17 +209,23 @@ void loadBoard(Form1& board, frmOption& options) {
 }
 
 int run(QApplication& app) {
+    platform::startupMark("QApplication");
     setUpApplication();
     platform::installFontSubstitutions();
+    platform::startupMark("fonts");
     // Qt's own dialogs (colour, file) speak Japanese like the rest of the
     // program.
     QTranslator qtJapanese;
     if (qtJapanese.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtJapanese);
+    platform::startupMark("translator");
 
     Form1 board;
+    platform::startupMark("Form1 built");
     frmOption options;
+    platform::startupMark("frmOption built");
     frmCtl panel;
+    platform::startupMark("frmCtl built");
     connectWindows(board, options, panel);
     mdlM_Tape::setSoundSettings(&options);
 
@@ -218,6 +271,7 @@ int run(QApplication& app) {
     // The board's load: blank digits and model presets (the options window
     // is already loaded, hidden, and takes its part of them).
     loadBoard(board, options);
+    platform::startupMark("board loaded");
     startUp(board, options, panel);
     if (!endRequested)
         app.exec();

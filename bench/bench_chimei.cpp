@@ -4,6 +4,7 @@
 // of the dot surface on every frame; and the processor time that ten
 // seconds of scrolling a twelve-character name take with the real timer,
 // against an idle program, as a share of one core.
+#include "bench/Summary.h"
 #include "board/chimei/ChimeiCtl_A.h"
 #include "board/chimei/ChimeiDotSurface.h"
 #include "board/chimei/ChimeiGlyph.h"
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 #include <ctime>
+#include <map>
 
 namespace {
 
@@ -199,12 +201,42 @@ BENCHMARK(BM_ScrollTenSecondsVisible)->Iterations(1)->Unit(benchmark::kMilliseco
 BENCHMARK(BM_ScrollTenSecondsVisibleFast)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollTenSecondsHidden)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// Prints the scrolling name's processor share beside the idle board's after
+// the table.
+class ShareReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs) {
+            const auto share = r.counters.find("cpu_share_%");
+            // Named by the function alone, without "/iterations:1".
+            if (share != r.counters.end())
+                shares_[r.benchmark_name().substr(0, r.benchmark_name().find('/'))] = share->second.value;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const auto idle = shares_.find("BM_Baseline_IdleTenSeconds");
+        const auto scroll = shares_.find("BM_ScrollTenSecondsVisible");
+        if (idle == shares_.end() || scroll == shares_.end())
+            return;
+        std::printf("processor share while a twelve-character name scrolls: %.2f %% of one core; idle: %.2f %%\n",
+                    scroll->second, idle->second);
+        benchsummary::row("processor share while a long stop name scrolls, % of a core", scroll->second,
+                          "the idle stop-name display", idle->second);
+    }
+
+private:
+    std::map<std::string, double> shares_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    ShareReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
 }

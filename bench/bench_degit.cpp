@@ -2,6 +2,7 @@
 // showing the same four digits at the same size, and a repaint of the whole
 // board. Each case draws a changing value and puts it on an image, so both
 // controls do all the work a screen update needs.
+#include "bench/Summary.h"
 #include "board/Form1.h"
 #include "board/degit/M_Degit.h"
 
@@ -71,8 +72,11 @@ public:
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        if (degit_ > 0 && lcd_ > 0)
+        if (degit_ > 0 && lcd_ > 0) {
             std::printf("M_Degit / QLCDNumber (4 digits, CPU time): %.2f\n", degit_ / lcd_);
+            benchsummary::row("M_Degit, four digits drawn, CPU µs", degit_ / 1000.0, "QLCDNumber, the same digits",
+                              lcd_ / 1000.0);
+        }
     }
 
 private:

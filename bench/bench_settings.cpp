@@ -7,6 +7,7 @@
 // - load: the file read and decoded, the records given back to the windows
 //   and the options applied to the board, against reading the bytes.
 #include "app/SettingsFile.h"
+#include "bench/Summary.h"
 #include "board/Form1.h"
 #include "board/degit/M_Degit.h"
 #include "board/mdlK27_000.h"
@@ -129,6 +130,10 @@ public:
                 return;
             std::printf("%s: %.3f ms (CPU %.3f ms); %s: %.3f ms (CPU %.3f ms)\n", what, times_[name] / 1000.0,
                         cpu_[name] / 1000.0, baselineWhat, times_[baseline] / 1000.0, cpu_[baseline] / 1000.0);
+            benchsummary::row(std::string(what) + ", ms", times_[name] / 1000.0, baselineWhat,
+                              times_[baseline] / 1000.0,
+                              "CPU " + benchsummary::number(cpu_[name] / 1000.0) + " vs " +
+                                  benchsummary::number(cpu_[baseline] / 1000.0) + " ms");
         };
         line("settings save", "BM_SettingsSave", "the same bytes written plainly", "BM_Baseline_WriteBytes");
         line("settings load, applied to the windows", "BM_SettingsLoad", "the bytes read plainly",

@@ -1,7 +1,10 @@
 // Start-up and idle-memory benchmark: K27 against the bare Qt window
 // (bare_window), measured in the same run.
 //
-//   startup <K27> <bare_window> [pairs] [memory-pairs]
+//   startup <K27> <bare_window> [pairs] [memory-pairs] [case]
+//
+// case names the settings K27 starts with (its K27.in4, beside it) in the
+// printed report and the summary rows (bench/Summary.h).
 //
 // Start-up: each program is started `pairs` times, alternating which of the
 // two goes first in a pair, with K27_REPORT_FIRST_PAINT=quit. The wall time
@@ -10,8 +13,9 @@
 // own (all threads) at that moment, which a busy machine disturbs much less.
 // Idle memory: both programs run side by side `memory-pairs` times; 5 s
 // after the first paint VmRSS and VmHWM are read from /proc/<pid>/status,
-// then the programs are ended. Medians are printed, each beside the bare
-// program's and the ratio.
+// then the programs are killed: an orderly end would save K27's settings
+// and so change what the next start reads. Medians are printed, each beside
+// the bare program's and the ratio.
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -30,6 +34,8 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
+
+#include "bench/Summary.h"
 
 extern char** environ;
 
@@ -179,23 +185,29 @@ double loadAverage() {
     return getloadavg(avg, 1) == 1 ? avg[0] : -1;
 }
 
-void row(const char* what, const std::vector<double>& k27, const std::vector<double>& bare, double limit) {
+void row(const char* what, const std::vector<double>& k27, const std::vector<double>& bare, double limit,
+         const std::string& summaryFigure = {}) {
     const double a = median(k27), b = median(bare);
     const double ratio = b > 0 ? a / b : 0;
-    std::printf("  %-26s %9.1f %9.1f %7.2fx  (limit %.1fx%s)\n", what, a, b, ratio, limit,
-                ratio <= limit ? "" : ", OVER");
+    char note[64];
+    std::snprintf(note, sizeof note, "limit %.1fx%s", limit, ratio <= limit ? "" : ", OVER");
+    std::printf("  %-26s %9.1f %9.1f %7.2fx  (%s)\n", what, a, b, ratio, note);
+    if (!summaryFigure.empty())
+        benchsummary::row(summaryFigure, a, "bare Qt window", b, note);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <K27> <bare_window> [pairs] [memory-pairs]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <K27> <bare_window> [pairs] [memory-pairs] [case]\n", argv[0]);
         return 2;
     }
     const std::string k27 = argv[1], bare = argv[2];
     const int pairs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 15;
     const int memoryPairs = argc > 4 ? std::max(1, std::atoi(argv[4])) : 3;
+    const std::string label = argc > 5 ? argv[5] : "";
+    const std::string with = label.empty() ? std::string() : ", " + label;
     constexpr int kIdleMs = 5000;
 
     const double loadBefore = loadAverage();
@@ -228,8 +240,8 @@ int main(int argc, char* argv[]) {
             bRss.push_back(br);
             bHwm.push_back(bh);
         }
-        kill(ck.pid, SIGTERM);
-        kill(cb.pid, SIGTERM);
+        kill(ck.pid, SIGKILL);
+        kill(cb.pid, SIGKILL);
         reap(ck);
         reap(cb);
         if (!ok) {
@@ -238,15 +250,16 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    std::printf("start-up to the first painted window: %d paired runs, medians; load average %.2f before, %.2f after\n",
-                pairs, loadBefore, loadAverage());
+    std::printf("start-up to the first painted window%s: %d paired runs, medians; load average %.2f before, %.2f "
+                "after\n",
+                with.c_str(), pairs, loadBefore, loadAverage());
     std::printf("  %-26s %9s %9s %8s\n", "", "K27", "bare", "ratio");
-    row("wall ms", kWall, bWall, 1.5);
-    row("CPU ms at first paint", kCpu, bCpu, 1.5);
+    row("wall ms", kWall, bWall, 1.5, "start-up to first paint" + with + ", wall ms");
+    row("CPU ms at first paint", kCpu, bCpu, 1.5, "start-up to first paint" + with + ", CPU ms");
     row("CPU ms whole run", kTotal, bTotal, 1.5);
     std::printf("memory after %d s idle: %d paired runs, medians\n", kIdleMs / 1000, memoryPairs);
     std::printf("  %-26s %9s %9s %8s\n", "", "K27", "bare", "ratio");
-    row("VmRSS MB", kRss, bRss, 2.0);
+    row("VmRSS MB", kRss, bRss, 2.0, "memory 5 s after first paint" + with + ", VmRSS MB");
     row("VmHWM (peak) MB", kHwm, bHwm, 2.0);
     return 0;
 }

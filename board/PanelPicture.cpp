@@ -20,6 +20,21 @@ const QColor kBlockEdge(0x2E, 0x2E, 0x2E);
 const QColor kUnlit(0x62, 0x62, 0x62);
 } // namespace
 
+QImage digitBlock(const QSize& digits) {
+    // The block with its one-pixel rim; the segments reach no further.
+    QImage img(digits.width() + 2, digits.height() + 2, QImage::Format_RGB32);
+    img.fill(kBlockEdge);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const QRect r(1, 1, digits.width(), digits.height());
+    p.fillRect(r, kBlock);
+    const int cell = r.width() / 4;
+    for (int i = 0; i < 4; ++i)
+        SegmentFace::drawGlyph(p, QRectF(r.x() + i * cell, r.y() - 1, cell, r.height()), 0x7F, kUnlit,
+                               SegmentFace::Face::A);
+    return img;
+}
+
 QImage draw() {
     QImage img(kWidth, kHeight, QImage::Format_RGB32);
     img.fill(kFrame);
@@ -57,16 +72,13 @@ QImage draw() {
     p.drawText(QRect(9, row3.center().y() - 26, leftEdge - 12, 40), Qt::AlignCenter, QStringLiteral("賃"));
 
     // The fifty digit blocks, unlit segments only, where the fare digits lie.
+    // All fifty are alike and sit on whole pixels: one is drawn and copied.
+    const QImage block = digitBlock(QSize(core::twipsToPixels(Form1::degitRectTwips(1).width()),
+                                          core::twipsToPixels(Form1::degitRectTwips(1).height())));
+    p.setRenderHint(QPainter::Antialiasing, false);
     for (int n = 1; n <= 50; ++n) {
         const QRect t = Form1::degitRectTwips(n);
-        const QRect r = core::twipsRect(t.x(), t.y(), t.width(), t.height());
-        p.setPen(Qt::NoPen);
-        p.fillRect(r.adjusted(-1, -1, 1, 1), kBlockEdge);
-        p.fillRect(r, kBlock);
-        const int cell = r.width() / 4;
-        for (int i = 0; i < 4; ++i)
-            SegmentFace::drawGlyph(p, QRectF(r.x() + i * cell, r.y() - 1, cell, r.height()), 0x7F, kUnlit,
-                                   SegmentFace::Face::A);
+        p.drawImage(core::twipsToPixels(t.x()) - 1, core::twipsToPixels(t.y()) - 1, block);
     }
     p.end();
     return img;

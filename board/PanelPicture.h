@@ -12,4 +12,8 @@ inline constexpr int kHeight = 244;
 
 QImage draw();
 
+// One dark digit block of the picture for digits of the given size, with
+// its one-pixel rim around them: four cells of unlit segments.
+QImage digitBlock(const QSize& digits);
+
 } // namespace PanelPicture

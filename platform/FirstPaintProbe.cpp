@@ -78,6 +78,13 @@ private:
 
 } // namespace
 
+void startupMark(const char* what) {
+    static const bool enabled = qEnvironmentVariableIsSet("K27_TRACE_STARTUP");
+    if (!enabled)
+        return;
+    std::fprintf(stderr, "startup %-28s wall-ms=%7.1f cpu-ms=%6.1f\n", what, sinceProcessStart(), cpuMilliseconds());
+}
+
 void watchFirstPaint(QWidget* window) {
     if (!window || !qEnvironmentVariableIsSet("K27_REPORT_FIRST_PAINT"))
         return;

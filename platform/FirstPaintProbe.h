@@ -9,12 +9,18 @@
 // ms is counted from the process's start as the kernel records it (10 ms
 // steps); a driver that noted CLOCK_MONOTONIC before starting the process
 // subtracts that from mono-ns for an exact figure. With the value "quit" the
-// application then quits the normal way. Without the variable nothing is
+// process then ends at once, saving nothing. Without the variable nothing is
 // watched and the cost is one environment look-up.
 class QWidget;
 
 namespace platform {
 
 void watchFirstPaint(QWidget* window);
+
+// With K27_TRACE_STARTUP set, prints one line to standard error:
+//   startup <what> wall-ms=<since process start> cpu-ms=<process CPU time>
+// so the stages of the start-up can be timed in the program as built.
+// Without the variable it costs one cached look-up.
+void startupMark(const char* what);
 
 } // namespace platform

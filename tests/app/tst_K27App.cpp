@@ -11,6 +11,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QIcon>
 #include <QScreen>
@@ -84,6 +85,7 @@ private Q_SLOTS:
     void otherWindowsDoNotEndTheProgram();
     void terminationSignalsArriveOnTheEventLoop();
     void windowsCarryTheDesktopIdentity();
+    void waitingForAWindowEndsWithItsExposeOrTheTimeOut();
 
 private:
     static void removeFiles() {
@@ -293,6 +295,38 @@ void tst_K27App::windowsCarryTheDesktopIdentity() {
     for (const QWidget* window :
          {static_cast<QWidget*>(&w.board), static_cast<QWidget*>(&w.panel), static_cast<QWidget*>(&w.options)})
         QCOMPARE(window->windowIcon().availableSizes().size(), installed.size());
+}
+
+// The start-up waits for each window to be on screen: a shown window ends the
+// wait with its expose event, well inside the time-out, and has been painted
+// by then; a window that never shows ends it with the time-out and false.
+void tst_K27App::waitingForAWindowEndsWithItsExposeOrTheTimeOut() {
+    QWidget shown;
+    shown.resize(50, 50);
+    bool painted = false;
+    struct PaintSpy : QObject {
+        bool* seen;
+        explicit PaintSpy(bool* s) : seen(s) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint)
+                *seen = true;
+            return false;
+        }
+    } spy(&painted);
+    shown.installEventFilter(&spy);
+    shown.show();
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(K27App::waitUntilShown(shown, 20000));
+    QVERIFY2(clock.elapsed() < 10000, "The expose event ends the wait.");
+    QVERIFY2(painted, "The window has had its first paint when the wait ends.");
+    // Already shown: no wait at all.
+    QVERIFY(K27App::waitUntilShown(shown, 0));
+
+    QWidget hidden;
+    clock.restart();
+    QVERIFY(!K27App::waitUntilShown(hidden, 50));
+    QVERIFY(clock.elapsed() >= 50);
 }
 
 QTEST_MAIN(tst_K27App)

@@ -4,12 +4,15 @@
 #include "board/Form1.h"
 #include "board/PanelPicture.h"
 #include "board/degit/M_Degit.h"
+#include "board/degit/SegmentFace.h"
 #include "board/mdlK27_000.h"
+#include "core/Twips.h"
 #include "platform/Fonts.h"
 #include "tests/board/DegitProbe.h"
 #include "tests/support/TestSupport.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
 
@@ -433,6 +436,35 @@ private Q_SLOTS:
         QVERIFY(inkIn(QRect(10, 150, 42, 35)) > 80);
         QVERIFY(inkIn(QRect(10, 26, 42, 14)) > 20);
         QCOMPARE(inkIn(QRect(10, 100, 42, 30)), 0);
+    }
+
+    // The picture copies one drawn digit block to all fifty places: each must
+    // be exactly what drawing that block in its place gives, segments and
+    // rim, with nothing spilling onto the face around it.
+    void copiedDigitBlocksMatchBlocksDrawnInPlace() {
+        const QImage picture = PanelPicture::draw();
+        QImage drawn = picture;
+        QPainter p(&drawn);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        for (int n = 1; n <= 50; ++n) {
+            const QRect t = Form1::degitRectTwips(n);
+            const QRect r = core::twipsRect(t.x(), t.y(), t.width(), t.height());
+            QCOMPARE(r.size(), QSize(52, 20));
+            p.setPen(Qt::NoPen);
+            p.fillRect(r.adjusted(-1, -1, 1, 1), QColor(0x2E, 0x2E, 0x2E));
+            p.fillRect(r, QColor(0x4A, 0x4A, 0x4A));
+            const int cell = r.width() / 4;
+            for (int i = 0; i < 4; ++i)
+                SegmentFace::drawGlyph(p, QRectF(r.x() + i * cell, r.y() - 1, cell, r.height()), 0x7F,
+                                       QColor(0x62, 0x62, 0x62), SegmentFace::Face::A);
+        }
+        p.end();
+        QVERIFY2(drawn == picture, "A copied block differs from the block drawn in its place.");
+        // The block alone: rim all round, segments inside it.
+        const QImage block = PanelPicture::digitBlock(QSize(52, 20));
+        QCOMPARE(block.size(), QSize(54, 22));
+        QCOMPARE(block.pixelColor(0, 21), QColor(0x2E, 0x2E, 0x2E));
+        QCOMPARE(block.pixelColor(53, 21), QColor(0x2E, 0x2E, 0x2E));
     }
 };
 
