@@ -17,7 +17,7 @@ LAUNCHER := $(shell command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LA
 
 # Seconds each fuzz target runs in the smoke run; executions per target in
 # the long run. The targets run side by side, FUZZ_JOBS at a time (default:
-# one per processor).
+# one per processor); FUZZ_TARGETS="hy3 plugin" runs only those.
 FUZZ_SMOKE_SECONDS ?= 20
 FUZZ_RUNS ?= 1000000
 

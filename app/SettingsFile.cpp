@@ -225,10 +225,17 @@ bool isPermissionError(int systemError) {
     return systemError == EACCES || systemError == EPERM || systemError == EROFS;
 }
 
+core::RuntimeError diskFull() {
+    return {core::errors::kDiskFull, QStringLiteral("ディスクの空き容量が不足しています。")};
+}
+
 // The failure to open the file for replacing. Qt words its own refusals
 // (an existing file without write permission) and the system's errors
-// alike, so the permissions are looked at as well as the system error.
+// alike, so the permissions are looked at as well as the system error. A
+// file system without room for one more file refuses the temporary file.
 core::RuntimeError openError(int systemError, const QString& path) {
+    if (systemError == ENOSPC || systemError == EDQUOT)
+        return diskFull();
     const QFileInfo file(path);
     const QFileInfo folder(file.absolutePath());
     if (isPermissionError(systemError) || (file.exists() && !file.isWritable()) || !folder.isWritable())
@@ -241,7 +248,7 @@ core::RuntimeError openError(int systemError, const QString& path) {
 core::RuntimeError writeError(int systemError, const QFileDevice& file) {
     if (systemError == ENOSPC || systemError == EFBIG || systemError == EDQUOT ||
         file.error() == QFileDevice::ResourceError)
-        return {core::errors::kDiskFull, QStringLiteral("ディスクの空き容量が不足しています。")};
+        return diskFull();
     if (isPermissionError(systemError))
         return permissionDenied();
     return {core::errors::kDeviceIo, QStringLiteral("デバイス I/O エラーです。")};

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
+
 namespace core::sjis {
 
 namespace {
@@ -31,19 +33,27 @@ char16_t customaryFallback(char16_t c) {
 }
 
 // One code point in Shift-JIS, or nothing when the code page has no code.
-QByteArray encodeOne(QStringView codePoint) {
-    QStringEncoder one("Shift_JIS");
-    const QByteArray bytes = one.encode(codePoint);
-    return one.hasError() ? QByteArray() : bytes;
+// The encoder is reused from character to character, as opening a converter
+// costs far more than converting one character; one that has met a
+// character it cannot encode is dropped (its error state does not reset
+// reliably) and the next call opens a fresh one.
+QByteArray encodeOne(std::optional<QStringEncoder>& one, QStringView codePoint) {
+    if (!one)
+        one.emplace("Shift_JIS");
+    const QByteArray bytes = one->encode(codePoint);
+    if (!one->hasError())
+        return bytes;
+    one.reset();
+    return {};
 }
 
 // One code point in Shift-JIS: its own code, else its customary form's,
 // else nothing.
-QByteArray encodeWithFallback(QStringView codePoint) {
-    QByteArray bytes = encodeOne(codePoint);
+QByteArray encodeWithFallback(std::optional<QStringEncoder>& one, QStringView codePoint) {
+    QByteArray bytes = encodeOne(one, codePoint);
     if (bytes.isEmpty() && codePoint.size() == 1) {
         if (const char16_t substitute = customaryFallback(codePoint[0].unicode()))
-            bytes = encodeOne(QStringView(&substitute, 1));
+            bytes = encodeOne(one, QStringView(&substitute, 1));
     }
     return bytes;
 }
@@ -59,9 +69,10 @@ QByteArray encode(QStringView text) {
     // exactly the unrepresentable ones get their customary form or '?'.
     QByteArray out;
     out.reserve(text.size() * 2);
+    std::optional<QStringEncoder> one;
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype len = codePointLength(text, i);
-        const QByteArray bytes = encodeWithFallback(text.mid(i, len));
+        const QByteArray bytes = encodeWithFallback(one, text.mid(i, len));
         out += bytes.isEmpty() ? QByteArray("?") : bytes;
         i += len;
     }
@@ -77,10 +88,11 @@ QStringList unencodable(QStringView text) {
         if (!whole.hasError())
             return found;
     }
+    std::optional<QStringEncoder> one;
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype len = codePointLength(text, i);
         const QString ch = text.mid(i, len).toString();
-        if (encodeWithFallback(ch).isEmpty() && !found.contains(ch))
+        if (encodeWithFallback(one, ch).isEmpty() && !found.contains(ch))
             found << ch;
         i += len;
     }
@@ -97,15 +109,21 @@ QString decode(QByteArrayView bytes) {
     QString out;
     out.reserve(bytes.size());
     qsizetype i = 0;
+    std::optional<QStringDecoder> one;
     while (i < bytes.size()) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         const qsizetype len = (isLeadByte(b) && i + 1 < bytes.size()) ? 2 : 1;
         if (isLeadByte(b) && len == 1)
             break; // lone lead byte at the end: no character
-        QStringDecoder one("Shift_JIS");
-        const QString ch = one.decode(bytes.sliced(i, len));
-        if (!one.hasError() && !ch.contains(QChar::ReplacementCharacter))
+        // As in encodeOne: one decoder while the characters decode, a fresh
+        // one after each that does not.
+        if (!one)
+            one.emplace("Shift_JIS");
+        const QString ch = one->decode(bytes.sliced(i, len));
+        if (!one->hasError() && !ch.contains(QChar::ReplacementCharacter))
             out += ch;
+        else
+            one.reset();
         i += len;
     }
     return out;

@@ -1,5 +1,6 @@
 #include "platform/QtMciPlayer.h"
 
+#include "platform/GstPlayback.h"
 #include "platform/MidiSynth.h"
 
 #include <QAudioOutput>
@@ -113,6 +114,9 @@ qint32 QtMciPlayer::open(const QStringList& words) {
     if (type == u"sequencer" || midiSuffixes.contains(file.suffix().toLower()))
         midi::prepare();
 
+    // Without GStreamer's decoding bins making the player would crash.
+    if (!gst::playerElementsPresent())
+        return mci::kInvalidFile;
     auto* player = new QMediaPlayer(QCoreApplication::instance());
     player->setAudioOutput(new QAudioOutput(player));
 

@@ -1,12 +1,14 @@
 // The sound back end built into libk27media.so (and into programs that link
 // k27media): the command-string player and the speech player on Qt
 // Multimedia.
+#include "platform/GstPlayback.h"
 #include "platform/MediaBackend.h"
 #include "platform/QtMciPlayer.h"
 
 #include <QAudioOutput>
 #include <QMediaPlayer>
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 
 namespace platform {
@@ -22,13 +24,24 @@ public:
     }
 
     void prepare() override {
-        if (!next_)
+        if (!next_ && gst::playerElementsPresent())
             next_ = makePlayer();
     }
 
     void play(const QString& wavPath) override {
         retire();
         prepare();
+        if (!next_) {
+            if (!owner_)
+                return;
+            // No player can be made here: the piece fails, reported once
+            // the caller has finished starting it.
+            QTimer::singleShot(0, owner_.data(), [ended = events_.ended] {
+                if (ended)
+                    ended(true);
+            });
+            return;
+        }
         QMediaPlayer* player = next_;
         next_ = nullptr;
         player_ = player;

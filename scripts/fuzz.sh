@@ -10,7 +10,8 @@
 # Each target starts from its seed corpus fuzz/corpus/<name>/ where there is
 # one; what it finds goes to <build>/fuzz-corpus/<name>/, never into the
 # sources. Targets run side by side, FUZZ_JOBS at a time (default: one per
-# processor), each into <build>/fuzz-logs/<name>.log. Any crash, leak,
+# processor), each into <build>/fuzz-logs/<name>.log; FUZZ_TARGETS="hy3
+# plugin" runs only the targets named. Any crash, leak,
 # timeout, memory blow-up or sanitizer report fails the run; every target
 # runs even after one failed, so one run shows them all.
 set -uo pipefail
@@ -78,8 +79,16 @@ run_target() {
 
 targets=()
 for src in "${sources[@]}"; do
-    targets+=("$(basename "$src" .cpp)")
+    target=$(basename "$src" .cpp)
+    if [ -n "${FUZZ_TARGETS:-}" ] && [[ " $FUZZ_TARGETS " != *" ${target#fuzz_} "* ]]; then
+        continue
+    fi
+    targets+=("$target")
 done
+if [ ${#targets[@]} -eq 0 ]; then
+    echo "no fuzz target named in FUZZ_TARGETS=$FUZZ_TARGETS" >&2
+    exit 1
+fi
 echo "fuzzing ${#targets[@]} target(s), $jobs at a time ($mode: $amount); logs in $logs/"
 for target in "${targets[@]}"; do
     while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do

@@ -194,12 +194,15 @@ void tst_K27App::closeAnsweredYesSavesAndEndsTheRunningLoop() {
 
     bool closed = false;
     bool ranAfterYes = false;
+    // The timers belong to this function: one still queued when it returns
+    // must not fire in a later test, on this function's gone variables.
+    QObject scope;
     QTimer::singleShot(0, &w.panel, [&] {
         closed = w.panel.close();
         // Queued behind the close: must never run.
-        QTimer::singleShot(0, [&] { ranAfterYes = true; });
+        QTimer::singleShot(0, &scope, [&] { ranAfterYes = true; });
     });
-    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
+    QTimer::singleShot(10000, &scope, [] { QCoreApplication::exit(99); });
     QCOMPARE(QCoreApplication::exec(), 0);
 
     QVERIFY(closed);

@@ -1,12 +1,13 @@
 // Saving the three windows' settings and applying them back: a round trip
 // with every setting changed, files cut short, values the controls refuse,
-// and a folder that cannot be written.
+// and a folder that cannot be written or a disk that is full.
 #include "app/mdlIniIo.h"
 #include "board/chimei/ChimeiCtl_A.h"
 #include "board/degit/M_Degit.h"
 #include "core/Twips.h"
 #include "options/OptionWidgets.h"
 #include "tests/support/K27Windows.h"
+#include "tests/support/PrivateMount.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCheckBox>
@@ -117,6 +118,55 @@ void changeEverySetting(K27Windows& w, const QTemporaryDir& dir) {
     }
 }
 
+// What SaveIni did in a child process: whether it reported success, the
+// message it showed, and the settings file as the child saw it afterwards.
+struct ChildSave {
+    int status = -1; // exit status; testsupport::kNoPrivateMount when prepare could not
+    bool saved = false;
+    QString message;
+    QByteArray fileAfter;
+};
+
+// Runs SaveIni in a forked child after prepare() (which returns false when
+// the child cannot be set up), so that it may give up rights or see a file
+// system of its own. The child reports back through a pipe.
+template <class Prepare>
+ChildSave saveInChild(K27Windows& w, PlatformDoubles& doubles, const QString& path, Prepare prepare) {
+    ChildSave result;
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return result;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        if (!prepare())
+            _exit(testsupport::kNoPrivateMount);
+        const bool saved = SaveIni(w.board, w.options, w.panel, path);
+        const QByteArray seen =
+            doubles.messages.shown.isEmpty() ? QByteArray() : doubles.messages.shown.first().prompt.toUtf8();
+        const QByteArray after = fileBytes(path);
+        // message length, message, file
+        const QByteArray report = QByteArray::number(seen.size()) + '\n' + seen + after;
+        (void)!::write(fds[1], report.constData(), size_t(report.size()));
+        _exit(saved ? 1 : 0);
+    }
+    ::close(fds[1]);
+    QByteArray report;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, n);
+    ::close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.saved = result.status == 1;
+    const qsizetype newline = report.indexOf('\n');
+    const int length = report.left(newline).toInt();
+    result.message = QString::fromUtf8(report.mid(newline + 1, length));
+    result.fileAfter = report.mid(newline + 1 + length);
+    return result;
+}
+
 void showBoth(K27Windows& w) {
     w.board.show();
     w.panel.show();
@@ -132,6 +182,7 @@ private Q_SLOTS:
     void everySettingComesBackAfterANewStart();
     void fileCutAtEveryLength();
     void readOnlyFolderShowsTheSaveMessageAndKeepsTheOldFile();
+    void fullDiskShowsTheSaveMessageAndKeepsTheOldFile();
 };
 
 void tst_mdlIniIo::everySettingComesBackAfterANewStart() {
@@ -272,34 +323,45 @@ void tst_mdlIniIo::readOnlyFolderShowsTheSaveMessageAndKeepsTheOldFile() {
     K27Windows w;
     w.panel.HScroll1[0]->setValue(700);
     // Permissions do not bind the super-user: the save runs in a child as an
-    // ordinary user, which reports the message it saw through a pipe.
-    int fds[2];
-    QVERIFY(::pipe(fds) == 0);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            _exit(2);
-        const bool saved = SaveIni(w.board, w.options, w.panel, path);
-        const QByteArray seen =
-            doubles.messages.shown.isEmpty() ? QByteArray() : doubles.messages.shown.first().prompt.toUtf8();
-        (void)!::write(fds[1], seen.constData(), size_t(seen.size()));
-        _exit(saved ? 1 : 0);
-    }
-    ::close(fds[1]);
-    QByteArray seen;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
-        seen.append(buffer, n);
-    ::close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    // ordinary user.
+    const ChildSave child = saveInChild(
+        w, doubles, path, [] { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0); });
     ::chmod(QFile::encodeName(folder).constData(), 0755);
 
-    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "SaveIni must report the failure.");
-    QCOMPARE(QString::fromUtf8(seen), QStringLiteral("エラー Code:70\r\n内容:書き込みできません。"));
+    QVERIFY2(child.status == 0, "SaveIni must report the failure.");
+    QCOMPARE(child.message, QStringLiteral("エラー Code:70\r\n内容:書き込みできません。"));
     QCOMPARE(fileBytes(path), old);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("K27.in4")});
+}
+
+// The settings folder on a disk with no room left: the exit shows the
+// message, and the settings saved at the last exit are still there, whole.
+void tst_mdlIniIo::fullDiskShowsTheSaveMessageAndKeepsTheOldFile() {
+    PlatformDoubles doubles;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("K27.in4"));
+    K27Windows w;
+    SettingsRecord earlier = collectSettings(w.board, w.options, w.panel);
+    earlier.Options.Folder.FareDataDir = QStringLiteral("/前回の運賃");
+    const QByteArray old = encodeSettings(earlier);
+    w.panel.HScroll1[0]->setValue(700);
+
+    // The tiny disk exists in the child's mount namespace alone.
+    const ChildSave child = saveInChild(w, doubles, path, [&] {
+        if (!testsupport::mountPrivateTmpfs(dir.path(), "size=16k,nr_inodes=64,mode=0755"))
+            return false;
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(old) != old.size())
+            return false;
+        f.close();
+        testsupport::fillUp(dir.path());
+        return true;
+    });
+    if (child.status == testsupport::kNoPrivateMount)
+        QSKIP("No private mount namespace can be made here.");
+    QVERIFY2(child.status == 0, "SaveIni must report the failure.");
+    QCOMPARE(child.message, QStringLiteral("エラー Code:61\r\n内容:ディスクの空き容量が不足しています。"));
+    QCOMPARE(child.fileAfter, old);
 }
 
 QTEST_MAIN(tst_mdlIniIo)

@@ -1,7 +1,9 @@
 // The board refresh: fares with the late-night switch, information digits,
-// the ticket preview and its date, and what the board shows when a second
-// command runs in the middle of a refresh.
+// the ticket preview and its date (and its plug-in deleted while chosen),
+// and what the board shows when a second command runs in the middle of a
+// refresh.
 #include "control/SeirikenPreview.h"
+#include "platform/QtVXB4Res.h"
 #include "tests/control/PanelFixture.h"
 
 #include <QComboBox>
@@ -128,6 +130,37 @@ private Q_SLOTS:
         f.stepBack();
         QVERIFY(allPaper(f.panel().picSeirikenPrev->image()));
         QCOMPARE(f.d.helper.count("VX4_DrawSeiriken"), 0);
+    }
+
+    // The chosen plug-in file is deleted while it is in use, and comes back:
+    // meanwhile the preview shows blank paper rather than the last stop's
+    // ticket, nothing is reported on every step, and the choice itself is
+    // kept for the settings.
+    void pluginDeletedWhileChosen() {
+        PanelFixture f;
+        platform::QtVXB4Res engine;
+        f.d.helper.pluginEngine = &engine;
+        frmOption& o = f.w.options;
+        const QString plugin = f.dir.filePath("ticket.4SP");
+        QVERIFY(QFile::copy(testsupport::sourcePath("data/demo/plugins/full.4SP"), plugin));
+        o.chkUseSeiriPrev->setChecked(true);
+        o.txtSeiriPlgDir->setText(plugin);
+        f.write("5.hy3", hy3::plainRoute(4));
+        f.keypadReset("5", "1");
+        QVERIFY(!allPaper(f.panel().picSeirikenPrev->image()));
+
+        QVERIFY(QFile::remove(plugin));
+        f.stepForward();
+        QVERIFY2(allPaper(f.panel().picSeirikenPrev->image()), "A ticket was drawn without its plug-in.");
+        f.stepForward();
+        f.keypadReset("5", "1");
+        QVERIFY(allPaper(f.panel().picSeirikenPrev->image()));
+        QVERIFY(f.messages().isEmpty());
+        QCOMPARE(o.txtSeiriPlgDir->text(), plugin);
+
+        QVERIFY(QFile::copy(testsupport::sourcePath("data/demo/plugins/full.4SP"), plugin));
+        f.stepForward();
+        QVERIFY(!allPaper(f.panel().picSeirikenPrev->image()));
     }
 
     // A click that waited in the queue runs inside the refresh's event

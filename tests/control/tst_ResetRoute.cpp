@@ -1,8 +1,10 @@
-// Route setting: the entry panels, the fare file and its failures, the lamp
-// test and what an accepted reset leaves behind.
+// Route setting: the entry panels, the fare file and its failures (data
+// folders that go away included), the lamp test and what an accepted reset
+// leaves behind.
 #include "tests/control/PanelFixture.h"
 
 #include <QDir>
+#include <QGroupBox>
 #include <QListWidget>
 #include <QTimer>
 
@@ -195,6 +197,64 @@ private Q_SLOTS:
         f.keypadReset("2", "1");
         QCOMPARE(f.messages().size(), 2);
         QVERIFY(f.messages()[1].contains(f.dir.filePath("2.hy3")));
+    }
+
+    // The data folders go away after a route was set (a USB stick pulled,
+    // a network share gone): the next reset says so and the route that was
+    // set stays on the board and can still be driven; the announcements are
+    // put out of reach quietly. When the folders are back, a reset works.
+    void foldersThatVanishBetweenResets() {
+        PanelFixture f;
+        mdlM_Tape::InitSpeech();
+        const QString fares = f.dir.filePath("fares"), tape = f.dir.filePath("tape");
+        auto fillFolders = [&] {
+            QVERIFY(QDir().mkpath(fares) && QDir().mkpath(tape));
+            f.write("fares/12.hy3", hy3::plainRoute(5));
+            f.write("tape/12tp.csv", core::sjis::encode(QStringLiteral("次は二番,1,0\r\n次は三番,1,0\r\n")));
+        };
+        fillFolders();
+        f.w.options.Text2[0]->setText(fares);
+        f.w.options.Text2[1]->setText(tape);
+        f.keypadReset("12", "1");
+        QTest::mouseClick(f.panel().cmdTapeNext, Qt::LeftButton);
+        QCOMPARE(f.fare().CurStop, qint16(1));
+        const FareData before = f.fare();
+        const QVariant shown = f.value(7);
+        f.clearLogs();
+
+        QVERIFY(QDir(fares).removeRecursively() && QDir(tape).removeRecursively());
+        f.keypadReset("12", "1");
+        QCOMPARE(f.messages(), QStringList{QStringLiteral("運賃データのフォルダーが見つかりません。\r\n") + fares});
+        QVERIFY(f.fare().StopTable == before.StopTable);
+        QCOMPARE(f.fare().DataCount, before.DataCount);
+        QCOMPARE(f.fare().CurStop, before.CurStop);
+        QCOMPARE(f.value(7), shown);
+        QCOMPARE(f.stopName(), QStringLiteral("停留所2"));
+        QVERIFY(!f.d.clock.sleeps.contains(3000));
+        QVERIFY2(!f.panel().grpM_Tape->isEnabled(), "Announcements of a file that is gone must be out of reach.");
+        // The old route is still driven to its end.
+        for (int i = 0; i < 5; ++i)
+            f.stepForward();
+        QCOMPARE(f.fare().CurStop, qint16(4));
+        QCOMPARE(f.messages().size(), 1);
+
+        // Only the announcement folder gone: the route is set, silently
+        // without announcements.
+        QVERIFY(QDir().mkpath(fares));
+        f.write("fares/12.hy3", hy3::plainRoute(5));
+        f.clearLogs();
+        f.keypadReset("12", "1");
+        QVERIFY(f.messages().isEmpty());
+        QCOMPARE(f.fare().CurStop, qint16(0));
+        QVERIFY(!f.panel().grpM_Tape->isEnabled());
+
+        // Both back: everything works again.
+        fillFolders();
+        f.keypadReset("12", "1");
+        QVERIFY(f.messages().isEmpty());
+        QVERIFY(f.panel().grpM_Tape->isEnabled() && f.panel().cmdTapeNext->isEnabled());
+        QTest::mouseClick(f.panel().cmdTapeNext, Qt::LeftButton);
+        QCOMPARE(f.fare().CurStop, qint16(1));
     }
 
     void lampTestThenTheStartingStop() {

@@ -156,6 +156,14 @@ private Q_SLOTS:
         QTest::newRow("quote never closed") << h + ok + "S3,\"3,170" << QStringList{"4:2:never closed"};
         QTest::newRow("text after the closing quote")
             << h + stopLine("\"桜橋\"前", 1) + s(2) << QStringList{"2:1:text after the closing quote"};
+        // A field past the last one a stop has still names its own column.
+        QMap<int, QByteArray> extra;
+        for (int field = 153; field < 160; ++field)
+            extra[field] = "0";
+        extra[160] = "\"x\"y";
+        QTest::newRow("bad quote in an extra field")
+            << h + stopLine("S1", 1, extra) + s(2)
+            << QStringList{"2:153:160 fields; a stop needs 152", "2:160:text after the closing quote"};
         QTest::newRow("in the order of the text")
             << h + stopLine("S1", 1, {{3, "x"}}) + stopLine("\"S2\"y", 2) + s(3)
             << QStringList{"2:3:data column 1: \"x\"", "3:1:text after the closing quote"};

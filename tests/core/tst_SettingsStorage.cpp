@@ -1,6 +1,7 @@
 // Where the settings file lives, and replacing it so that a failed save
 // never costs the previous settings.
 #include "app/SettingsFile.h"
+#include "tests/support/PrivateMount.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +55,11 @@ template <class Prepare> int saveInChild(const QString& path, const QByteArray& 
 QStringList entries(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
 }
+
+// Exit statuses of the full-disk child beyond the error numbers.
+constexpr int kOldFileChanged = 251;
+constexpr int kLitterLeft = 252;
+constexpr int kNotFull = 253;
 
 } // namespace
 
@@ -129,6 +135,62 @@ private Q_SLOTS:
         QCOMPARE(number, core::errors::kDiskFull);
         QCOMPARE(fileBytes(path), oldFile_);
         QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("K27.in4")});
+    }
+
+    // A disk that fills up: no block left for the new file, or no inode
+    // left for the temporary file the save writes first. The old file stays
+    // as it was and the error says the disk is full.
+    void fullDiskKeepsTheOldFile_data() {
+        QTest::addColumn<QByteArray>("options");
+        QTest::addColumn<bool>("fillBlocks");
+        QTest::newRow("no space") << QByteArray("size=16k,nr_inodes=64,mode=0755") << true;
+        QTest::newRow("no inode") << QByteArray("size=1m,nr_inodes=2,mode=0755") << false;
+    }
+
+    void fullDiskKeepsTheOldFile() {
+        QFETCH(QByteArray, options);
+        QFETCH(bool, fillBlocks);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("K27.in4"));
+        const QByteArray old = oldFile_;
+        const QByteArray fresh = newFile_;
+        // The tiny file system exists in the child's own mount namespace
+        // only, so the child checks what is left on it.
+        const pid_t pid = fork();
+        if (pid == 0) {
+            if (!testsupport::mountPrivateTmpfs(dir.path(), options.constData()))
+                _exit(testsupport::kNoPrivateMount);
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly) || f.write(old) != old.size() || !f.flush())
+                _exit(kNotFull);
+            f.close();
+            if (fillBlocks)
+                testsupport::fillUp(dir.path());
+            int status = 0;
+            try {
+                writeSettingsFile(path, fresh);
+            } catch (const core::RuntimeError& e) {
+                status = e.number() & 0xFF;
+            }
+            if (status == 0)
+                _exit(kNotFull);
+            if (fileBytes(path) != old)
+                _exit(kOldFileChanged);
+            QStringList left = entries(dir.path());
+            left.removeAll(QStringLiteral("filler"));
+            if (left != QStringList{QStringLiteral("K27.in4")})
+                _exit(kLitterLeft);
+            _exit(status);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        QVERIFY(WIFEXITED(status));
+        if (WEXITSTATUS(status) == testsupport::kNoPrivateMount)
+            QSKIP("No private mount namespace can be made here.");
+        QVERIFY2(WEXITSTATUS(status) != kOldFileChanged, "The failed save changed the old file.");
+        QVERIFY2(WEXITSTATUS(status) != kLitterLeft, "The failed save left a temporary file behind.");
+        QVERIFY2(WEXITSTATUS(status) != kNotFull, "The save did not fail on the full disk.");
+        QCOMPARE(WEXITSTATUS(status), core::errors::kDiskFull);
     }
 
     // Two running copies saving at the same moment: every read in between

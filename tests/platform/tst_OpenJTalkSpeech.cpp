@@ -1,11 +1,16 @@
 // The Open JTalk speech engine, run for real: synthesis, playing, stopping
 // and the voice settings.
+#include "control/frmCtl.h"
 #include "platform/OpenJTalkSpeech.h"
+#include "platform/ScratchFolder.h"
+#include "sound/mdlM_Tape.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGroupBox>
 #include <QMediaPlayer>
 #include <QProcess>
 #include <QSignalSpy>
@@ -16,6 +21,7 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <sys/stat.h>
 
 using platform::OpenJTalkFiles;
 using platform::OpenJTalkSpeech;
@@ -86,6 +92,11 @@ class tst_OpenJTalkSpeech : public QObject {
         if (!p.waitForFinished(20000) || p.exitCode() != 0)
             return std::nullopt;
         return readWav(wav);
+    }
+
+    // The speech engine's WAV files in this process's scratch folder.
+    static QStringList wavsLeft() {
+        return QDir(platform::scratch::forThisProcess()).entryList({QStringLiteral("*.wav")}, QDir::Files);
     }
 
     // No synthesiser process of the engine is still running.
@@ -247,6 +258,102 @@ private slots:
             (missing == 0 ? f.program : missing == 1 ? f.dictionary : f.voice) = QStringLiteral("/nonexistent/k27");
             QVERIFY(!platform::OpenJTalkSpeechFactory(f).create());
         }
+    }
+
+    // Without the voice or the dictionary no engine is made, and the control
+    // panel says that speech cannot be used.
+    void missingVoiceOrDictionaryMakesSpeechUnavailable() {
+        for (const char* gone : {"voice", "dictionary"}) {
+            OpenJTalkFiles f = files_;
+            (qstrcmp(gone, "voice") == 0 ? f.voice : f.dictionary) = QStringLiteral("/nonexistent/k27");
+            PlatformDoubles doubles; // the rest of the platform
+            platform::OpenJTalkSpeechFactory factory(f);
+            platform::ScopedInstall<platform::SpeechFactory> install(factory);
+            frmCtl panel;
+            mdlM_Tape::InitSpeech();
+            QVERIFY2(!mdlM_Tape::SpeechAvailable(), gone);
+            QCOMPARE(panel.grpM_Tape->title(), QStringLiteral("音合使用不可"));
+            QVERIFY(!panel.grpM_Tape->isEnabled());
+            QVERIFY(doubles.messages.shown.isEmpty());
+            mdlM_Tape::ReleaseSpeech();
+            mdlM_Tape::reset();
+        }
+    }
+
+    // Files that are there but cannot be loaded (damaged, cut short): every
+    // announcement fails quickly with status -1, leaves no WAV, and the
+    // engine stays usable.
+    void damagedVoiceOrDictionaryFailsEachAnnouncement() {
+        QTemporaryDir dir;
+        const QString voice = dir.filePath(QStringLiteral("damaged.htsvoice"));
+        const QString dictionary = dir.filePath(QStringLiteral("dic"));
+        QVERIFY(QDir().mkpath(dictionary));
+        for (const QString& path : {voice, dictionary + QStringLiteral("/sys.dic")}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(3000, '\x5A'));
+        }
+        for (int which = 0; which < 2; ++which) {
+            OpenJTalkFiles f = files_;
+            (which == 0 ? f.voice : f.dictionary) = which == 0 ? voice : dictionary;
+            QVERIFY(f.complete());
+            OpenJTalkSpeech engine(f);
+            QSignalSpy finished(&engine, &OpenJTalkSpeech::speechFinished);
+            QSignalSpy started(&engine, &OpenJTalkSpeech::speechStarted);
+            for (int i = 0; i < 2; ++i) {
+                engine.Speak(kTwoPieces);
+                QTRY_VERIFY_WITH_TIMEOUT(!engine.IsSpeaking(), 20000);
+                QCOMPARE(engine.Status(), -1);
+            }
+            QCOMPARE(started.size(), 0);
+            QCOMPARE(finished.size(), 2);
+            QVERIFY(noSynthesisRuns(engine));
+            QCOMPARE(wavsLeft(), QStringList());
+        }
+    }
+
+    // The synthesiser dies in the middle of a sentence, with half a WAV
+    // written: that piece is left out and its file removed, the rest of the
+    // announcement is spoken, the status says something failed, and the
+    // next announcement is whole again.
+    void synthesiserDyingMidSentenceLosesOnlyItsPiece() {
+        QTemporaryDir dir;
+        const QString dies = dir.filePath(QStringLiteral("dies-once"));
+        const QString wrapper = dir.filePath(QStringLiteral("open_jtalk"));
+        {
+            QFile tone(testsupport::sourcePath(QStringLiteral("tests/data/sound/tone.wav")));
+            QVERIFY(tone.size() > 4000);
+            QFile f(wrapper);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            // The first run writes half a WAV to the file after -ow and is
+            // killed; later runs are the real synthesiser.
+            f.write(QStringLiteral("#!/bin/sh\n"
+                                   "for a; do out=$a; done\n"
+                                   "if [ ! -e '%1' ]; then : > '%1'; head -c 2000 '%2' > \"$out\"; kill -9 $$; fi\n"
+                                   "exec '%3' \"$@\"\n")
+                        .arg(dies, tone.fileName(), files_.program)
+                        .toUtf8());
+        }
+        QVERIFY(::chmod(QFile::encodeName(wrapper).constData(), 0755) == 0);
+        OpenJTalkFiles f = files_;
+        f.program = wrapper;
+        OpenJTalkSpeech engine(f);
+        engine.setVoiceSettings(kFast);
+        QSignalSpy finished(&engine, &OpenJTalkSpeech::speechFinished);
+        QSignalSpy started(&engine, &OpenJTalkSpeech::speechStarted);
+
+        engine.Speak(kTwoPieces);
+        QVERIFY(finished.wait(20000));
+        QVERIFY(QFileInfo::exists(dies));
+        QCOMPARE(engine.Status(), -1);
+        QCOMPARE(started.size(), 1); // the second piece was spoken
+        QCOMPARE(wavsLeft(), QStringList());
+
+        engine.Speak(kTwoPieces);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(engine.Status(), 0);
+        QCOMPARE(started.size(), 2);
+        QCOMPARE(wavsLeft(), QStringList());
     }
 
     void voiceSettingsApplyToTheNextAnnouncement() {

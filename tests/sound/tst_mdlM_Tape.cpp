@@ -217,6 +217,23 @@ private slots:
         QVERIFY(!panel_->cmdTapeNext->isEnabled());
     }
 
+    // A test that leaves its engine unreleased: the engine outlives the
+    // doubles that made it and is let go later, by the next start-up's
+    // engine or at the very end of the process. Under the address sanitizer
+    // this caught a write into the freed doubles.
+    void anEngineOutlivingItsDoublesIsLetGoSafely() {
+        mdlM_Tape::InitSpeech();
+        QVERIFY(mdlM_Tape::engine());
+        panel_.reset();
+        d_.reset();
+        d_ = std::make_unique<PlatformDoubles>();
+        panel_ = std::make_unique<frmCtl>();
+        mdlM_Tape::InitSpeech(); // replaces, and so releases, the first engine
+        QCOMPARE(log(), QStringList{"create"});
+        mdlM_Tape::ReleaseSpeech();
+        QCOMPARE(log(), (QStringList{"create", "release"}));
+    }
+
     void vistaHasNoSpeech() {
         d_->helper.osInfo = QStringLiteral("Windows Vista");
         mdlM_Tape::InitSpeech();
