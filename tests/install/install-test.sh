@@ -58,8 +58,8 @@ while read -r p; do
   [ -e "$p" ] || fail "the demo settings name $p, which is not installed"
 done <<<"$paths"
 
-# The installed K27 starts offscreen with an empty home and is still
-# running two seconds later, not crashed or stopped. Where the start-up
+# The installed K27 starts offscreen with an empty home, paints its board
+# and is still running then, not crashed or stopped. Where the start-up
 # seeds a first start with the demo's settings, the file it writes (beside
 # the program where that folder is writable, else in the configuration
 # folder) points into the installed demo.
@@ -76,15 +76,21 @@ seeded() {
   done
 }
 (cd "$home" && HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$tmp" QT_QPA_PLATFORM=offscreen \
-  QT_LOGGING_RULES="qt.multimedia*=false" exec "$usr/bin/K27") &
+  QT_LOGGING_RULES="qt.multimedia*=false" K27_REPORT_FIRST_PAINT=1 exec "$usr/bin/K27" >"$tmp/k27.out") &
 pid=$!
-sleep 2
-# A loaded machine may take longer to reach the settings.
-for _ in $(seq 20); do
-  [ "$seeds" = 0 ] || [ -n "$(seeded)" ] && break
-  sleep 0.5
+# Until the board reports its first paint, which follows the settings: as
+# long as a loaded machine takes (up to a minute), and no longer.
+for _ in $(seq 600); do
+  grep -qs '^first-paint ' "$tmp/k27.out" && break
+  kill -0 "$pid" 2>/dev/null || fail "the installed K27 ended before it painted its board"
+  sleep 0.1
 done
-kill -0 "$pid" 2>/dev/null || fail "the installed K27 ended within two seconds"
+grep -q '^first-paint ' "$tmp/k27.out" || fail "the installed K27 painted no board within a minute"
+for _ in $(seq 50); do
+  [ "$seeds" = 0 ] || [ -n "$(seeded)" ] && break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null || fail "the installed K27 ended after its first paint"
 kill "$pid"
 wait "$pid" 2>/dev/null || true
 if [ "$seeds" = 1 ]; then
