@@ -189,12 +189,16 @@ void tst_K27App::closeAnsweredYesSavesAndEndsTheRunningLoop() {
 
     bool closed = false;
     bool ranAfterYes = false;
+    // The timers below end with this test: the one queued behind the close
+    // must not fire later, in another test's loop, into this test's gone
+    // variables, nor the time limit end another test's loop.
+    QObject thisTest;
     QTimer::singleShot(0, &w.panel, [&] {
         closed = w.panel.close();
         // Queued behind the close: must never run.
-        QTimer::singleShot(0, [&] { ranAfterYes = true; });
+        QTimer::singleShot(0, &thisTest, [&] { ranAfterYes = true; });
     });
-    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
+    QTimer::singleShot(10000, &thisTest, [] { QCoreApplication::exit(99); });
     QCOMPARE(QCoreApplication::exec(), 0);
 
     QVERIFY(closed);
