@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     if (p.barcode) {
-        const BarcodeSpec& b = *p.barcode;
+        const BarcodeRule& b = *p.barcode;
         const std::optional<QString> first = barcodeText(b, 1, 0, b.stopFrom);
         const std::optional<QString> last = barcodeText(b, b.routeMax, 99, b.stopTo);
         // Every code of a plug-in has one length, made of digits.

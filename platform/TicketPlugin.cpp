@@ -312,12 +312,12 @@ TicketItem parseItem(const QJsonValue& value, const QString& path, const TicketP
     return item;
 }
 
-BarcodeSpec parseBarcode(const QJsonValue& value, const QString& path) {
+BarcodeRule parseBarcode(const QJsonValue& value, const QString& path) {
     const QJsonObject o = objectValue(value, path);
     checkKeys(o, path,
               {QStringLiteral("mode"), QStringLiteral("routeMax"), QStringLiteral("stopFrom"), QStringLiteral("stopTo"),
                QStringLiteral("direction")});
-    BarcodeSpec b;
+    BarcodeRule b;
     b.mode = intValue(required(o, path, QStringLiteral("mode")), sub(path, QStringLiteral("mode")), 1, 2);
     b.routeMax =
         intValue(required(o, path, QStringLiteral("routeMax")), sub(path, QStringLiteral("routeMax")), 1, kMaxRouteMax);
@@ -637,18 +637,18 @@ QString itemText(const TicketPlugin& plugin, const TicketItem& item, const Ticke
     return out;
 }
 
-std::optional<QString> barcodeText(const BarcodeSpec& spec, qint32 route, int ticketNumber, int stopOrder) {
-    if (route < 1 || route > spec.routeMax || stopOrder < spec.stopFrom || stopOrder > spec.stopTo ||
+std::optional<QString> barcodeText(const BarcodeRule& rule, qint32 route, int ticketNumber, int stopOrder) {
+    if (route < 1 || route > rule.routeMax || stopOrder < rule.stopFrom || stopOrder > rule.stopTo ||
         ticketNumber < 0 || ticketNumber > 99)
         return std::nullopt;
-    if (spec.mode == 1) {
-        const qint64 stops = spec.stopTo - spec.stopFrom + 1;
-        const qint64 sequence = (qint64(route - 1) * stops + (stopOrder - spec.stopFrom)) * 100 + ticketNumber;
-        const qint64 largest = qint64(spec.routeMax) * stops * 100 - 1;
+    if (rule.mode == 1) {
+        const qint64 stops = rule.stopTo - rule.stopFrom + 1;
+        const qint64 sequence = (qint64(route - 1) * stops + (stopOrder - rule.stopFrom)) * 100 + ticketNumber;
+        const qint64 largest = qint64(rule.routeMax) * stops * 100 - 1;
         return padded(sequence, std::max(6, digitCount(largest)));
     }
-    return padded(route, std::max(2, digitCount(spec.routeMax))) + QString::number(spec.direction) +
-           padded(ticketNumber, 2) + padded(stopOrder, std::max(2, digitCount(spec.stopTo)));
+    return padded(route, std::max(2, digitCount(rule.routeMax))) + QString::number(rule.direction) +
+           padded(ticketNumber, 2) + padded(stopOrder, std::max(2, digitCount(rule.stopTo)));
 }
 
 QString symbolText(Symbology symbology, const QString& text) {

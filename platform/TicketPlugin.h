@@ -81,7 +81,7 @@ struct TicketItem {
 };
 
 // What the bar code carries and the ranges it can carry.
-struct BarcodeSpec {
+struct BarcodeRule {
     int mode = 2;     // 1 = sequential number; 2 = route + direction flag
     int routeMax = 1; // routes 1..routeMax
     int stopFrom = 1; // stop orders stopFrom..stopTo
@@ -101,7 +101,7 @@ struct TicketPlugin {
     // The declared print capabilities, as the plug-in information record
     // carries them: 1 = printed, anything else = not printed.
     int printsDate = 0, printsTime = 0, printsRoute = 0, printsStopName = 0, printsBarcode = 0;
-    std::optional<BarcodeSpec> barcode; // present exactly when printsBarcode is 1
+    std::optional<BarcodeRule> barcode; // present exactly when printsBarcode is 1
     QString notes;
     QStringList companies;
 
@@ -147,7 +147,7 @@ QString itemText(const TicketPlugin& plugin, const TicketItem& item, const Ticke
 //           the ticket number (two digits), the stop order (digits of
 //           stopTo, at least two).
 // Ticket numbers 0..99 can be carried.
-std::optional<QString> barcodeText(const BarcodeSpec& spec, qint32 route, int ticketNumber, int stopOrder);
+std::optional<QString> barcodeText(const BarcodeRule& rule, qint32 route, int ticketNumber, int stopOrder);
 // The text as the symbology writes it: ITF carries digit pairs, so an odd
 // number of digits gets a leading 0.
 QString symbolText(Symbology symbology, const QString& text);

@@ -364,7 +364,7 @@ private Q_SLOTS:
     }
 
     void barcodeStrings() {
-        BarcodeSpec byRoute{2, 99, 1, 99, 0};
+        BarcodeRule byRoute{2, 99, 1, 99, 0};
         // Route 12, direction 0, ticket 5, stop 3.
         QCOMPARE(barcodeText(byRoute, 12, 5, 3), std::optional<QString>(QStringLiteral("1200503")));
         byRoute.direction = 1;
@@ -380,13 +380,13 @@ private Q_SLOTS:
 
         // Sequential numbering: each (route, stop) pair has its block of a
         // hundred ticket numbers, counted from route 1 at stopFrom.
-        const BarcodeSpec sequential{1, 20, 2, 11, 0};
+        const BarcodeRule sequential{1, 20, 2, 11, 0};
         QCOMPARE(barcodeText(sequential, 1, 0, 2), std::optional<QString>(QStringLiteral("000000")));
         QCOMPARE(barcodeText(sequential, 3, 7, 5), std::optional<QString>(QStringLiteral("002307")));
         QCOMPARE(barcodeText(sequential, 20, 99, 11), std::optional<QString>(QStringLiteral("019999")));
         QCOMPARE(barcodeText(sequential, 3, 7, 1), std::nullopt); // before stopFrom
         // Large ranges widen the number; every code of a plug-in has one length.
-        const BarcodeSpec wide{1, 9999, 1, 999, 0};
+        const BarcodeRule wide{1, 9999, 1, 999, 0};
         QCOMPARE(barcodeText(wide, 9999, 99, 999)->size(), 9);
         QCOMPARE(barcodeText(wide, 1, 0, 1)->size(), 9);
 
