@@ -30,15 +30,8 @@ drag() { # x y dx dy
   sleep 0.3; xdotool mouseup 1; sleep 0.5
 }
 
-case $wm in
-  none) ;;
-  twm)
-    printf 'RandomPlacement\nUsePPosition "on"\n' > "$out/twmrc"
-    twm -f "$out/twmrc" > /dev/null 2>&1 &
-    sleep 1 ;;
-  openbox) openbox > /dev/null 2>&1 & sleep 1 ;;
-  *) echo "unknown window manager $wm" >&2; exit 2 ;;
-esac
+. "$root/tools/trial-wm.sh"
+start_window_manager "$wm" "$out"
 moves=$(xprop -root _NET_SUPPORTED 2>/dev/null | grep -c _NET_WM_MOVERESIZE || true)
 echo "window manager: $wm (system moves: $([ "$moves" -gt 0 ] && echo yes || echo no))"
 

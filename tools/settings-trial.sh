@@ -58,15 +58,8 @@ int main(int argc, char** argv) {
 EOF
 cc -o "$out/wm-delete" "$out/wm-delete.c" -lX11
 
-case $wm in
-  none) ;;
-  twm)
-    printf 'RandomPlacement\nUsePPosition "on"\n' > "$out/twmrc"
-    twm -f "$out/twmrc" > /dev/null 2>&1 &
-    sleep 1 ;;
-  openbox) openbox > /dev/null 2>&1 & sleep 1 ;;
-  *) echo "unknown window manager $wm" >&2; exit 2 ;;
-esac
+. "$root/tools/trial-wm.sh"
+start_window_manager "$wm" "$out"
 echo "window manager: $wm"
 
 [ -f "$settings" ] && mv "$settings" "$out/K27.in4.before"
