@@ -4,6 +4,7 @@
 // of the dot surface on every frame; and the processor time that ten
 // seconds of scrolling a twelve-character name take with the real timer,
 // against an idle program, as a share of one core.
+#include "bench/BenchMain.h"
 #include "bench/Summary.h"
 #include "board/chimei/ChimeiCtl_A.h"
 #include "board/chimei/ChimeiDotSurface.h"
@@ -233,10 +234,5 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    ShareReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return benchmain::run<ShareReporter>(argc, argv);
 }

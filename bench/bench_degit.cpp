@@ -2,6 +2,7 @@
 // showing the same four digits at the same size, and a repaint of the whole
 // board. Each case draws a changing value and puts it on an image, so both
 // controls do all the work a screen update needs.
+#include "bench/BenchMain.h"
 #include "bench/Summary.h"
 #include "board/Form1.h"
 #include "board/degit/M_Degit.h"
@@ -86,10 +87,5 @@ private:
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return benchmain::run<RatioReporter>(argc, argv);
 }

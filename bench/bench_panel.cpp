@@ -5,6 +5,7 @@
 //   Qt's QLCDNumber at the same places and rendered;
 // - the reset ResetRoute of a 301-stop route, with the 3000 ms lamp-test
 //   pause taken out, against reading the same file's bytes.
+#include "bench/BenchMain.h"
 #include "bench/Summary.h"
 #include "board/Form1.h"
 #include "board/mdlK27_000.h"
@@ -180,10 +181,5 @@ private:
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return benchmain::run<RatioReporter>(argc, argv);
 }

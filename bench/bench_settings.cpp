@@ -7,6 +7,7 @@
 // - load: the file read and decoded, the records given back to the windows
 //   and the options applied to the board, against reading the bytes.
 #include "app/SettingsFile.h"
+#include "bench/BenchMain.h"
 #include "bench/Summary.h"
 #include "board/Form1.h"
 #include "board/degit/M_Degit.h"
@@ -148,10 +149,5 @@ private:
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return benchmain::run<RatioReporter>(argc, argv);
 }

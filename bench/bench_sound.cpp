@@ -6,6 +6,7 @@
 //    one channel;
 //  - from "送り" to the first sound of a MIDI pre-announcement sound, and the
 //    open of a MIDI file on its own, against the open of a WAV file.
+#include "bench/BenchMain.h"
 #include "bench/Summary.h"
 #include "core/ShiftJis.h"
 #include "platform/Multimedia.h"
@@ -286,10 +287,5 @@ BENCHMARK(BM_SynthesisOfFirstSentence)->Unit(benchmark::kMillisecond)->Iteration
 BENCHMARK(BM_TapeNextToFirstSound)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    SpeechReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return benchmain::run<SpeechReporter>(argc, argv);
 }
