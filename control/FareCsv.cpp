@@ -8,13 +8,19 @@
 
 #include <algorithm>
 #include <optional>
+#include <type_traits>
 
 namespace {
 
+// An unquoted field is a view into the text being read (most fields are
+// numbers, and copying each one costs more than reading it); a quoted one
+// owns its bytes, doubled quotes undone.
 struct Field {
-    QByteArray bytes;
+    QByteArrayView view;
+    QByteArray unquoted;
     int line = 0; // where the field starts
     bool quoted = false;
+    QByteArrayView bytes() const { return quoted ? QByteArrayView(unquoted) : view; }
 };
 
 struct Record {
@@ -24,7 +30,7 @@ struct Record {
     // rows that way).
     bool blank() const {
         for (const Field& f : fields)
-            if (f.quoted || !f.bytes.isEmpty())
+            if (f.quoted || !f.view.isEmpty())
                 return false;
         return true;
     }
@@ -53,11 +59,12 @@ private:
 // Splits the bytes into records of fields. Quoted fields may hold commas,
 // doubled quotes and line breaks; a CR before LF (or before the end) ends a
 // line like LF alone. An unclosed quote ends the text.
-QList<Record> splitRecords(QByteArrayView bytes, Problems& problems) {
+QList<Record> splitRecords(QByteArrayView text, Problems& problems) {
     QList<Record> records;
-    const qsizetype n = bytes.size();
+    const char* const bytes = text.data(); // indexed directly: this loop sees every byte
+    const qsizetype n = text.size();
     qsizetype i = 0;
-    if (bytes.startsWith("\xEF\xBB\xBF"))
+    if (text.startsWith("\xEF\xBB\xBF"))
         i = 3;
     int line = 1;
     auto lineEndAt = [&](qsizetype k) {
@@ -66,6 +73,9 @@ QList<Record> splitRecords(QByteArrayView bytes, Problems& problems) {
     while (i < n && !problems.full()) {
         Record rec;
         rec.line = line;
+        // Lines of a table are alike: room for as many fields as the last.
+        if (!records.isEmpty())
+            rec.fields.reserve(records.last().fields.size());
         for (;;) {
             Field f;
             f.line = line;
@@ -78,7 +88,7 @@ QList<Record> splitRecords(QByteArrayView bytes, Problems& problems) {
                     const char c = bytes[i];
                     if (c == '"') {
                         if (i + 1 < n && bytes[i + 1] == '"') {
-                            f.bytes += '"';
+                            f.unquoted += '"';
                             i += 2;
                             continue;
                         }
@@ -88,7 +98,7 @@ QList<Record> splitRecords(QByteArrayView bytes, Problems& problems) {
                     }
                     if (c == '\n')
                         ++line;
-                    f.bytes += c;
+                    f.unquoted += c;
                     ++i;
                 }
                 if (!closed) {
@@ -109,7 +119,7 @@ QList<Record> splitRecords(QByteArrayView bytes, Problems& problems) {
                 qsizetype end = i;
                 if (end > start && bytes[end - 1] == '\r' && (i == n || bytes[i] == '\n'))
                     --end;
-                f.bytes = bytes.sliced(start, end - start).toByteArray();
+                f.view = text.sliced(start, end - start);
             }
             rec.fields << f;
             if (i < n && bytes[i] == ',') {
@@ -138,30 +148,77 @@ QString fieldName(int column) {
 }
 
 // A whole decimal number in 16 bits, ASCII digits with an optional sign;
-// spaces and tabs around it are allowed.
+// spaces and tabs around it are allowed. Works on decoded text and, for the
+// common all-ASCII field, straight on its bytes.
+enum class Whole { Empty, NotWhole, OutOfRange, Ok };
+
+template <typename View> Whole parseWhole(View t, qint16* out) {
+    auto at = [&](qsizetype k) -> char16_t {
+        if constexpr (std::is_same_v<View, QByteArrayView>)
+            return char16_t(uchar(t[k]));
+        else
+            return t[k].unicode();
+    };
+    if (t.isEmpty())
+        return Whole::Empty;
+    const bool negative = at(0) == u'-';
+    qsizetype i = (at(0) == u'+' || negative) ? 1 : 0;
+    if (i == t.size())
+        return Whole::NotWhole;
+    for (qsizetype k = i; k < t.size(); ++k)
+        if (at(k) < u'0' || at(k) > u'9')
+            return Whole::NotWhole;
+    while (i + 1 < t.size() && at(i) == u'0')
+        ++i;
+    if (t.size() - i > 6)
+        return Whole::OutOfRange;
+    qint64 value = 0;
+    for (; i < t.size(); ++i)
+        value = value * 10 + (at(i) - u'0');
+    if (negative)
+        value = -value;
+    if (value < -32768 || value > 32767)
+        return Whole::OutOfRange;
+    *out = qint16(value);
+    return Whole::Ok;
+}
+
+// text is the field as written, trimmed its trimmed form.
+std::optional<qint16> numberOrProblem(Whole whole, qint16 value, const QString& text, const QString& trimmed,
+                                      QString* problem) {
+    switch (whole) {
+    case Whole::Ok: return value;
+    case Whole::Empty: *problem = QStringLiteral("empty (write a whole number: 0, or -1 for no fare)"); break;
+    case Whole::NotWhole: *problem = QStringLiteral("\"%1\" is not a whole number").arg(text); break;
+    case Whole::OutOfRange:
+        *problem = QStringLiteral("%1 does not fit in 16 bits (-32768 to 32767)").arg(trimmed);
+        break;
+    }
+    return std::nullopt;
+}
+
 std::optional<qint16> readNumber(const QString& text, QString* problem) {
     const QString t = text.trimmed();
-    if (t.isEmpty()) {
-        *problem = QStringLiteral("empty (write a whole number: 0, or -1 for no fare)");
-        return std::nullopt;
-    }
-    qsizetype i = (t[0] == u'+' || t[0] == u'-') ? 1 : 0;
-    bool digits = i < t.size();
-    for (qsizetype k = i; k < t.size(); ++k)
-        digits = digits && t[k] >= u'0' && t[k] <= u'9';
-    if (!digits) {
-        *problem = QStringLiteral("\"%1\" is not a whole number").arg(text);
-        return std::nullopt;
-    }
-    while (i + 1 < t.size() && t[i] == u'0')
-        ++i;
-    const QStringView magnitude = QStringView(t).mid(i);
-    const qint64 value = magnitude.size() > 6 ? 1000000 : magnitude.toLongLong() * (t[0] == u'-' ? -1 : 1);
-    if (value < -32768 || value > 32767) {
-        *problem = QStringLiteral("%1 does not fit in 16 bits (-32768 to 32767)").arg(t);
-        return std::nullopt;
-    }
-    return qint16(value);
+    qint16 value = 0;
+    return numberOrProblem(parseWhole(QStringView(t), &value), value, text, t, problem);
+}
+
+bool isAscii(QByteArrayView bytes) {
+    for (char c : bytes)
+        if (uchar(c) >= 0x80)
+            return false;
+    return true;
+}
+
+// The same for a field's bytes, without decoding them when they are ASCII
+// (trimming ASCII text as bytes removes what trimming it as text would).
+std::optional<qint16> readNumber(QByteArrayView ascii, QString* problem) {
+    const QByteArrayView t = ascii.trimmed();
+    qint16 value = 0;
+    const Whole whole = parseWhole(t, &value);
+    if (whole == Whole::Ok)
+        return value;
+    return numberOrProblem(whole, value, QString::fromLatin1(ascii), QString::fromLatin1(t), problem);
 }
 
 // The code-page-932 character that looks like one it lacks: text typed on
@@ -182,6 +239,14 @@ QChar lookAlike(char32_t code) {
 // A phrase for each character of a stop name that Shift-JIS cannot hold.
 QStringList unrepresentable(const QString& name) {
     QStringList found;
+    {
+        // Most names encode and read back whole; only then is each
+        // character looked at on its own.
+        QStringEncoder encoder("Shift_JIS");
+        const QByteArray encoded = encoder.encode(name);
+        if (!encoder.hasError() && core::sjis::decode(encoded) == name)
+            return found;
+    }
     for (qsizetype i = 0; i < name.size();) {
         const qsizetype len =
             (name[i].isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) ? 2 : 1;
@@ -254,7 +319,7 @@ FareCsv readFareCsv(QByteArrayView bytes) {
     // further problem is made up from its misread characters.
     auto text = [&](const Field& f, int column) -> std::optional<QString> {
         QStringDecoder utf8(QStringDecoder::Utf8);
-        QString t = utf8.decode(f.bytes);
+        QString t = utf8.decode(f.bytes());
         if (!utf8.hasError())
             return t;
         problems.add(f.line, column,
@@ -302,6 +367,17 @@ FareCsv readFareCsv(QByteArrayView bytes) {
         StopRecord stop;
         for (int column = 1; column <= qMin<qsizetype>(count, kFareCsvFields); ++column) {
             const Field& f = rec.fields[column - 1];
+            if (column >= 2 && isAscii(f.bytes())) {
+                QString problem;
+                const auto number = readNumber(f.bytes(), &problem);
+                if (!number)
+                    problems.add(f.line, column, fieldName(column) + QStringLiteral(": ") + problem);
+                else if (column == 2)
+                    stop.SeiriNum = *number;
+                else
+                    stop.DataCol[size_t(column - 3)] = *number;
+                continue;
+            }
             const std::optional<QString> decoded = text(f, column);
             if (!decoded)
                 continue;
