@@ -208,8 +208,7 @@ void row(const char* what, const std::vector<double>& k27, const std::vector<dou
 
 int main(int argc, char* argv[]) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <K27> <bare_window> [pairs] [memory-pairs] [case] [baseline name]\n",
-                     argv[0]);
+        std::fprintf(stderr, "usage: %s <K27> <bare_window> [pairs] [memory-pairs] [case] [baseline name]\n", argv[0]);
         return 2;
     }
     const std::string k27 = argv[1], bare = argv[2];
