@@ -187,21 +187,23 @@ double loadAverage() {
 
 // The baseline's name in the summary; the limits apply to the bare window
 // only (the other baselines are there to show where the time goes).
-std::string baselineName = "bare Qt window";
-bool limitsApply = true;
+struct Baseline {
+    std::string name = "bare Qt window";
+    bool limitsApply = true;
+};
 
-void row(const char* what, const std::vector<double>& k27, const std::vector<double>& bare, double limit,
-         const std::string& summaryFigure = {}) {
+void row(const Baseline& base, const char* what, const std::vector<double>& k27, const std::vector<double>& bare,
+         double limit, const std::string& summaryFigure = {}) {
     const double a = median(k27), b = median(bare);
     const double ratio = b > 0 ? a / b : 0;
     char note[64];
-    if (limitsApply)
+    if (base.limitsApply)
         std::snprintf(note, sizeof note, "limit %.1fx%s", limit, ratio <= limit ? "" : ", OVER");
     else
         std::snprintf(note, sizeof note, "for comparison");
     std::printf("  %-26s %9.1f %9.1f %7.2fx  (%s)\n", what, a, b, ratio, note);
     if (!summaryFigure.empty())
-        benchsummary::row(summaryFigure, a, baselineName, b, note);
+        benchsummary::row(summaryFigure, a, base.name, b, note);
 }
 
 } // namespace
@@ -215,10 +217,7 @@ int main(int argc, char* argv[]) {
     const int pairs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 15;
     const int memoryPairs = argc > 4 ? std::max(0, std::atoi(argv[4])) : 3;
     const std::string label = argc > 5 ? argv[5] : "";
-    if (argc > 6) {
-        baselineName = argv[6];
-        limitsApply = false;
-    }
+    const Baseline base = argc > 6 ? Baseline{argv[6], false} : Baseline{};
     const std::string with = label.empty() ? std::string() : ", " + label;
     constexpr int kIdleMs = 5000;
 
@@ -264,16 +263,16 @@ int main(int argc, char* argv[]) {
 
     std::printf("start-up to the first painted window%s, against the %s: %d paired runs, medians; load average "
                 "%.2f before, %.2f after\n",
-                with.c_str(), baselineName.c_str(), pairs, loadBefore, loadAverage());
+                with.c_str(), base.name.c_str(), pairs, loadBefore, loadAverage());
     std::printf("  %-26s %9s %9s %8s\n", "", "K27", "baseline", "ratio");
-    row("wall ms", kWall, bWall, 1.5, "start-up to first paint" + with + ", wall ms");
-    row("CPU ms at first paint", kCpu, bCpu, 1.5, "start-up to first paint" + with + ", CPU ms");
-    row("CPU ms whole run", kTotal, bTotal, 1.5);
+    row(base, "wall ms", kWall, bWall, 1.5, "start-up to first paint" + with + ", wall ms");
+    row(base, "CPU ms at first paint", kCpu, bCpu, 1.5, "start-up to first paint" + with + ", CPU ms");
+    row(base, "CPU ms whole run", kTotal, bTotal, 1.5);
     if (memoryPairs == 0)
         return 0;
     std::printf("memory after %d s idle: %d paired runs, medians\n", kIdleMs / 1000, memoryPairs);
     std::printf("  %-26s %9s %9s %8s\n", "", "K27", "baseline", "ratio");
-    row("VmRSS MB", kRss, bRss, 2.0, "memory 5 s after first paint" + with + ", VmRSS MB");
-    row("VmHWM (peak) MB", kHwm, bHwm, 2.0);
+    row(base, "VmRSS MB", kRss, bRss, 2.0, "memory 5 s after first paint" + with + ", VmRSS MB");
+    row(base, "VmHWM (peak) MB", kHwm, bHwm, 2.0);
     return 0;
 }

@@ -4,31 +4,12 @@
 // 運 and 賃. Any Qt program that writes this text pays for fontconfig's
 // configuration, the fallback faces of each script and the glyphs, which
 // the bare window never does; the difference between the two shows that
-// share. Reports its first paint as bare_window does.
-#include <QApplication>
-#include <QLabel>
-#include <QPainter>
-#include <QTimer>
-#include <QWidget>
+// share. Reports its first paint as bare_window does (bench/BareWindow.h).
+#include "bench/BareWindow.h"
 
-#include <cstdio>
-#include <ctime>
-#include <sys/resource.h>
+#include <QLabel>
 
 namespace {
-
-qint64 monotonicNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return qint64(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
-}
-
-double cpuMs() {
-    rusage use{};
-    getrusage(RUSAGE_SELF, &use);
-    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) * 1e3 +
-           double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e3;
-}
 
 QFont pixelFont(const QString& family, int pixels) {
     QFont f(family);
@@ -45,10 +26,9 @@ QString fullWidth(int n) {
     return s;
 }
 
-class Window : public QWidget {
+class TextWindow : public BareWindow {
 public:
-    Window() {
-        setFixedSize(635, 245);
+    TextWindow() {
         const QFont number = pixelFont(QStringLiteral("IPAPGothic"), 17);
         for (int n = 1; n <= 50; ++n) {
             auto* l = new QLabel(fullWidth(n), this);
@@ -66,33 +46,13 @@ public:
         caption(QStringLiteral("運"), 32, QRect(9, 40, 42, 40));
         caption(QStringLiteral("賃"), 32, QRect(9, 150, 42, 40));
     }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.fillRect(rect(), QColor(0xC0, 0xC0, 0xC0));
-        if (reported_)
-            return;
-        reported_ = true;
-        // Like K27's probe: reported once the paint pass (the labels too)
-        // and the flush are over.
-        QTimer::singleShot(0, this, [] {
-            std::printf("first-paint ms=-1 mono-ns=%lld cpu-ms=%.1f\n", static_cast<long long>(monotonicNs()), cpuMs());
-            std::fflush(stdout);
-            if (qgetenv("K27_REPORT_FIRST_PAINT") == "quit")
-                QCoreApplication::quit();
-        });
-    }
-
-private:
-    bool reported_ = false;
 };
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    Window window;
+    TextWindow window;
     window.show();
     return app.exec();
 }

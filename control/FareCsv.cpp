@@ -183,7 +183,8 @@ template <typename View> Whole parseWhole(View t, qint16* out) {
     return Whole::Ok;
 }
 
-// text is the field as written, trimmed its trimmed form.
+// The number, or the problem with it: text is the field as written,
+// trimmed the same without surrounding blanks.
 std::optional<qint16> numberOrProblem(Whole whole, qint16 value, const QString& text, const QString& trimmed,
                                       QString* problem) {
     switch (whole) {
@@ -367,22 +368,11 @@ FareCsv readFareCsv(QByteArrayView bytes) {
         StopRecord stop;
         for (int column = 1; column <= qMin<qsizetype>(count, kFareCsvFields); ++column) {
             const Field& f = rec.fields[column - 1];
-            if (column >= 2 && isAscii(f.bytes())) {
-                QString problem;
-                const auto number = readNumber(f.bytes(), &problem);
-                if (!number)
-                    problems.add(f.line, column, fieldName(column) + QStringLiteral(": ") + problem);
-                else if (column == 2)
-                    stop.SeiriNum = *number;
-                else
-                    stop.DataCol[size_t(column - 3)] = *number;
-                continue;
-            }
-            const std::optional<QString> decoded = text(f, column);
-            if (!decoded)
-                continue;
-            const QString& value = *decoded;
             if (column == 1) {
+                const std::optional<QString> decoded = text(f, column);
+                if (!decoded)
+                    continue;
+                const QString& value = *decoded;
                 stop.Chimei = value;
                 const QStringList bad = unrepresentable(value);
                 // A long name is cut short in the message; the character named says the rest.
@@ -397,8 +387,17 @@ FareCsv readFareCsv(QByteArrayView bytes) {
                                      .arg(length));
                 continue;
             }
+            // Numbers are nearly always plain ASCII, read without decoding.
             QString problem;
-            const auto number = readNumber(value, &problem);
+            std::optional<qint16> number;
+            if (isAscii(f.bytes())) {
+                number = readNumber(f.bytes(), &problem);
+            } else {
+                const std::optional<QString> decoded = text(f, column);
+                if (!decoded)
+                    continue;
+                number = readNumber(*decoded, &problem);
+            }
             if (!number) {
                 problems.add(f.line, column, fieldName(column) + QStringLiteral(": ") + problem);
                 continue;
