@@ -211,7 +211,7 @@ void loadBoard(Form1& board, frmOption& options) {
 int run(QApplication& app) {
     platform::startupMark("QApplication");
     setUpApplication();
-    platform::installFontSubstitutions();
+    platform::installApplicationFont();
     platform::startupMark("fonts");
     // Qt's own dialogs (colour, file) speak Japanese like the rest of the
     // program.

@@ -51,7 +51,7 @@ QLabel* makeTicketLabel(QWidget* parent, int index, const QRect& twips) {
     l->setAttribute(Qt::WA_TranslucentBackground);
     // A press on a label drags the board like a press on the panel itself.
     l->setAttribute(Qt::WA_TransparentForMouseEvents);
-    l->setFont(platform::faceFont(platform::kFaceTicketNumber, 12.75, true));
+    platform::useFaceFont(*l, platform::kFaceTicketNumber, 12.75, true);
     // The numbers start in the model's colour for the backlight's first
     // state, OFF.
     QPalette pal = l->palette();

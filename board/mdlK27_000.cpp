@@ -52,13 +52,6 @@ QLabel& label(Form1& board, int n) {
     return *l;
 }
 
-void setFace(QLabel& l, const QString& face) {
-    platform::installFontSubstitutions();
-    QFont f = l.font();
-    f.setFamily(face);
-    l.setFont(f);
-}
-
 void numberCaptions(Form1& board, qint16 scheme, bool twoDigit) {
     // Cell 1 of schemes 0 and 1 carries a number too.
     if (scheme == 0 || scheme == 1)
@@ -75,9 +68,9 @@ void numberCaptions(Form1& board, qint16 scheme, bool twoDigit) {
 void SeirikenNumSet(Form1& board, qint16 scheme, qint16 twoDigit) {
     try {
         if (scheme < 2) {
-            setFace(label(board, 1), platform::kFaceTicketNumber);
+            platform::setFace(label(board, 1), platform::kFaceTicketNumber);
         } else {
-            setFace(label(board, 1), platform::kFacePGothic);
+            platform::setFace(label(board, 1), platform::kFacePGothic);
             label(board, 1).setText(firstCellWord(scheme));
         }
         if (scheme < 0 || scheme > 11)

@@ -1,9 +1,19 @@
 #include "platform/Fonts.h"
 
+#include <QApplication>
+#include <QFontDatabase>
+#include <QHash>
+#include <QVariant>
+#include <QWidget>
+
 #include <cmath>
 #include <mutex>
 
 namespace platform {
+
+namespace {
+constexpr char kFaceNameProperty[] = "faceName";
+} // namespace
 
 void installFontSubstitutions() {
     static std::once_flag once;
@@ -16,12 +26,58 @@ void installFontSubstitutions() {
     });
 }
 
-QFont faceFont(const QString& face, qreal points, bool bold) {
+QString installedFace(const QString& face) {
     installFontSubstitutions();
-    QFont f(face);
+    // The installed families by their names in lower case (Qt matches
+    // family names regardless of case and keeps substitutes in lower case);
+    // a name shared by two foundries is listed as "Name [foundry]".
+    static const QHash<QString, QString> installed = [] {
+        QHash<QString, QString> names;
+        for (QString family : QFontDatabase::families()) {
+            const qsizetype foundry = family.indexOf(QLatin1String(" ["));
+            if (foundry > 0 && family.endsWith(QLatin1Char(']')))
+                family.truncate(foundry);
+            names.insert(family.toLower(), family);
+        }
+        return names;
+    }();
+    if (installed.contains(face.toLower()))
+        return face;
+    const QStringList standIns = QFont::substitutes(face);
+    for (const QString& s : standIns) {
+        const auto found = installed.constFind(s.toLower());
+        if (found != installed.constEnd())
+            return *found;
+    }
+    return face;
+}
+
+QFont faceFont(const QString& face, qreal points, bool bold) {
+    QFont f(installedFace(face));
     f.setPixelSize(std::max(1, int(std::lround(points * 96.0 / 72.0))));
     f.setBold(bold);
     return f;
+}
+
+void setFace(QWidget& widget, const QString& face) {
+    QFont f = widget.font();
+    f.setFamily(installedFace(face));
+    widget.setFont(f);
+    widget.setProperty(kFaceNameProperty, face);
+}
+
+QString faceName(const QWidget& widget) {
+    const QVariant name = widget.property(kFaceNameProperty);
+    return name.isValid() ? name.toString() : widget.font().family();
+}
+
+void useFaceFont(QWidget& widget, const QString& face, qreal points, bool bold) {
+    widget.setFont(faceFont(face, points, bold));
+    widget.setProperty(kFaceNameProperty, face);
+}
+
+void installApplicationFont() {
+    QApplication::setFont(faceFont(kFacePGothic, 9));
 }
 
 } // namespace platform

@@ -218,7 +218,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication::setApplicationName(QStringLiteral("K27"));
-    platform::installFontSubstitutions();
+    platform::installApplicationFont();
     QTranslator qtJapanese;
     if (qtJapanese.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtJapanese);

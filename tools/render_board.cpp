@@ -34,7 +34,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: render_board [--panel PICTURE] [--numbers 0x00BBGGRR] OUT.png [fare ...]\n");
         return 2;
     }
-    platform::installFontSubstitutions();
+    platform::installApplicationFont();
     Form1 board;
     board.Form_Load();
     for (int i = 1; i < args.size() && i <= 50; ++i)

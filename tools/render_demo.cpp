@@ -104,7 +104,7 @@ int main(int argc, char* argv[]) {
     if (!settings.problems.isEmpty())
         return 1;
 
-    platform::installFontSubstitutions();
+    platform::installApplicationFont();
     NoPauseClock clock;
     platform::ScopedInstall<platform::Clock> noPause(clock);
     Form1 board;

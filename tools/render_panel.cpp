@@ -11,6 +11,7 @@
 #include "control/frmCtl.h"
 #include "options/frmOption.h"
 #include "platform/Clock.h"
+#include "platform/Fonts.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
@@ -72,6 +73,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
+    platform::installApplicationFont();
     NoPauseClock clock;
     platform::ScopedInstall<platform::Clock> noPause(clock);
 
