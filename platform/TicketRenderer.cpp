@@ -1,6 +1,7 @@
 #include "platform/TicketRenderer.h"
 
 #include "core/Twips.h"
+#include "platform/Fonts.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -78,9 +79,10 @@ void frame(QPainter& painter, const QRect& r, int w, const QColor& color) {
 
 QFont itemFont(const QString& family, int pixels, bool bold) {
     QFont font;
-    // A face that is not installed falls back to the Gothic face K27 ships
-    // with, which has every Japanese glyph.
-    font.setFamilies({family, QStringLiteral("IPAGothic")});
+    // A Windows face name is drawn with its installed stand-in, as elsewhere
+    // in the program; any other face that is not installed falls back to the
+    // Gothic face K27 ships with, which has every Japanese glyph.
+    font.setFamilies({platform::installedFace(family), QStringLiteral("IPAGothic")});
     font.setPixelSize(std::max(1, pixels));
     font.setBold(bold);
     return font;

@@ -1,6 +1,7 @@
 // The plug-in calls of the real helper library on our two sample plug-ins:
 // the information record, the notes, the company names, and the ticket as
 // drawn, checked on its pixels and by scanning its bar code back.
+#include "platform/Fonts.h"
 #include "platform/QtVXB4Res.h"
 #include "platform/TicketRenderer.h"
 #include "tests/support/TestSupport.h"
@@ -106,6 +107,33 @@ class TestTicketEngine : public QObject {
     }
 
 private Q_SLOTS:
+    void windowsFaceNamesDrawWithTheirStandIns() {
+        // A plug-in names its faces as a Windows program does; each is drawn
+        // with the installed face that stands in for it, the proportional
+        // Gothic for ＭＳ Ｐゴシック rather than the fixed-pitch one.
+        const QString from = QStringLiteral("\"format\": \"No.{n:3}\",\n        \"font\": { \"size\": 14 }");
+        auto withFace = [&](const QString& name, const QString& face) {
+            return variant(name, {{from, QStringLiteral("\"format\": \"No.{n:3}\",\n        \"font\": { \"size\": "
+                                                        "14, \"family\": \"%1\" }")
+                                             .arg(face)}});
+        };
+        QtVXB4Res lib;
+        const Ticket t;
+        // Only the item's own box: the edges of the large bold items
+        // elsewhere may be shaded a little differently from one drawing to
+        // the next.
+        const QRect box(125, 70, 97, 22);
+        auto item = [&](const QString& name, const QString& face) {
+            return draw(lib, withFace(name, face), t).copy(box);
+        };
+        const QImage windows = item(QStringLiteral("pgothic-windows"), kFacePGothic);
+        const QImage standIn = item(QStringLiteral("pgothic-installed"), installedFace(kFacePGothic));
+        const QImage fixed = item(QStringLiteral("gothic-installed"), installedFace(kFaceGothic));
+        QVERIFY(inkPixels(windows) > 20);
+        QVERIFY(windows == standIn);
+        QVERIFY(windows != fixed);
+    }
+
     void recordOfTheSamples() {
         QtVXB4Res lib;
         PlgInfo basic;
