@@ -208,9 +208,13 @@ void loadBoard(Form1& board, frmOption& options) {
     options.applyModelPresets(mdlK27_000::modelPresets());
 }
 
-int run(QApplication& app) {
+int run(QApplication& app, platform::FontConfigPreload* fonts) {
     platform::startupMark("QApplication");
     setUpApplication();
+    // The first font is made here: the configuration read ahead is used.
+    if (fonts)
+        fonts->wait();
+    platform::startupMark("font configuration");
     platform::installApplicationFont();
     platform::startupMark("fonts");
     // Qt's own dialogs (colour, file) speak Japanese like the rest of the

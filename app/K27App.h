@@ -11,15 +11,15 @@ class frmCtl;
 class frmOption;
 class QApplication;
 class QWidget;
-class Form1;
-class frmCtl;
-class frmOption;
+namespace platform {
+class FontConfigPreload;
+}
 
 namespace K27App {
 
 // Brings up the windows in their start-up order, runs the event loop and
 // ends through the control panel's orderly exit.
-int run(QApplication& app);
+int run(QApplication& app, platform::FontConfigPreload* fonts = nullptr);
 
 // The desktop's name for the program's windows: the desktop entry's
 // basename, so that a desktop shows the entry's name and icon for them.

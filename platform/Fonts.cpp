@@ -6,6 +6,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <fontconfig/fontconfig.h>
+
 #include <cmath>
 #include <mutex>
 
@@ -78,6 +80,17 @@ void useFaceFont(QWidget& widget, const QString& face, qreal points, bool bold) 
 
 void installApplicationFont() {
     QApplication::setFont(faceFont(kFacePGothic, 9));
+}
+
+FontConfigPreload::FontConfigPreload() : thread_([] { FcInit(); }) {}
+
+FontConfigPreload::~FontConfigPreload() {
+    wait();
+}
+
+void FontConfigPreload::wait() {
+    if (thread_.joinable())
+        thread_.join();
 }
 
 } // namespace platform

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <thread>
+
 class QWidget;
 
 namespace platform {
@@ -45,5 +47,25 @@ void useFaceFont(QWidget& widget, const QString& face, qreal points, bool bold =
 // the application's default font. Every control without a font of its own
 // then draws its Japanese and its Latin text in one installed face.
 void installApplicationFont();
+
+// Reads the font configuration (fontconfig's settings and its list of
+// installed faces, several milliseconds) on a thread of its own. Made before
+// the QApplication, it runs while Qt starts; wait() returns once it is done,
+// and Qt then finds the configuration loaded when it first needs a font
+// instead of reading it on the GUI thread. Qt reads it itself when nobody
+// waits (fontconfig lets two threads load it at once), so a preload that is
+// not waited for costs time, never correctness. The destructor waits.
+class FontConfigPreload {
+public:
+    FontConfigPreload();
+    ~FontConfigPreload();
+    FontConfigPreload(const FontConfigPreload&) = delete;
+    FontConfigPreload& operator=(const FontConfigPreload&) = delete;
+
+    void wait();
+
+private:
+    std::thread thread_;
+};
 
 } // namespace platform

@@ -15,7 +15,7 @@ packages=(
   # program hands it to the synthesiser and keeps it loaded.
   timgm6mb-soundfont libgstreamer1.0-dev
   open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
-  fonts-ipafont-gothic fonts-ipafont-mincho
+  fonts-ipafont-gothic fonts-ipafont-mincho libfontconfig-dev
   xvfb xauth imagemagick
   libbenchmark-dev
   clang libclang-rt-14-dev llvm clang-format
