@@ -14,7 +14,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QSessionManager>
@@ -23,6 +25,7 @@
 #include <QWindow>
 
 #include <functional>
+#include <optional>
 
 namespace K27App {
 
@@ -105,14 +108,59 @@ void bringIntoSight(QWidget& window, const QPoint& home) {
 // The sizes drawn for the desktop (assets/icons/hicolor), all compiled in.
 constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
+QString iconFile(int size) {
+    return QStringLiteral(":/icons/%1x%1/apps/%2.png").arg(size).arg(QLatin1String(kDesktopFileName));
+}
+
+// The application icon, its pictures decoded when first asked for. Under
+// X11 that is when a window is made (the window manager is given every
+// size); where nobody asks (offscreen, Wayland) none is decoded, and the
+// start-up does not wait for the PNGs.
+class CompiledInIconEngine : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return icon().availableSizes(mode, state);
+    }
+    // Asked whenever a window is made: answered from the resources' list,
+    // without decoding anything.
+    bool isNull() override {
+        for (const int size : kIconSizes)
+            if (QFile::exists(iconFile(size)))
+                return false;
+        return true;
+    }
+    QString key() const override { return QStringLiteral("K27CompiledIn"); }
+    QIconEngine* clone() const override { return new CompiledInIconEngine(*this); }
+
+private:
+    const QIcon& icon() {
+        if (!decoded_) {
+            decoded_.emplace();
+            for (const int size : kIconSizes)
+                decoded_->addFile(iconFile(size), QSize(size, size));
+        }
+        return *decoded_;
+    }
+
+    std::optional<QIcon> decoded_;
+};
+
 } // namespace
 
 QIcon applicationIcon() {
-    QIcon icon;
-    for (const int size : kIconSizes)
-        icon.addFile(QStringLiteral(":/icons/%1x%1/apps/%2.png").arg(size).arg(QLatin1String(kDesktopFileName)),
-                     QSize(size, size));
-    return icon;
+    return QIcon(new CompiledInIconEngine);
 }
 
 void setUpApplication() {
