@@ -555,6 +555,14 @@ void tst_frmOption::rejectedListPositionStopsTheCopy() {
     QCOMPARE(w.options.Combo4[0]->currentIndex(), 0);
     QVERIFY(!w.options.Check3[4]->isChecked());
     QVERIFY(w.options.txtSelectSound[0]->text().isEmpty());
+    // The enabled states follow the boxes that were set before the refusal,
+    // and follow the user's clicks afterwards.
+    QVERIFY(!w.options.Frame3->isEnabled());
+    QVERIFY(w.options.Combo4[0]->isEnabled());
+    w.options.Check1->click();
+    QVERIFY(w.options.Frame3->isEnabled());
+    w.options.Check3[0]->click();
+    QVERIFY(!w.options.Combo4[0]->isEnabled());
 
     r = unusualRecords();
     r.Panel.AutoSeiriNum = 5;
