@@ -114,8 +114,8 @@ QString iconFile(int size) {
 
 // The application icon, its pictures decoded when first asked for. Under
 // X11 that is when a window is made (the window manager is given every
-// size); where nobody asks (offscreen, Wayland) none is decoded, and the
-// start-up does not wait for the PNGs.
+// size); where nobody asks (the offscreen platform, for one) none is
+// decoded, and the start-up does not wait for the PNGs.
 class CompiledInIconEngine : public QIconEngine {
 public:
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
