@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the short sounds the sound tests play: a WAV and an MP3 tone made with
 # sox and lame, and a two-note MIDI file written byte by byte. Everything is
-# generated here; nothing is copied from elsewhere. They are as short as a
-# length can still be measured, since every test that plays one waits for it.
+# generated here; nothing is copied from elsewhere. Those a test waits
+# for are as short as a length can still be measured.
 #   bash tools/make-test-sounds.sh [output folder]   (default tests/data/sound)
 set -euo pipefail
 out="${1:-$(dirname "$0")/../tests/data/sound}"
@@ -18,6 +18,12 @@ tmp="$(mktemp --suffix=.wav)"
 trap 'rm -f "$tmp"' EXIT
 sox -R -n -r 22050 -c 1 -b 16 "$tmp" synth 0.4 sine 440 fade 0.01 0.4 0.05 vol 0.5
 lame --quiet -b 64 --cbr -t --noreplaygain "$tmp" "$out/tone.mp3"
+
+# 6 s of the same sine at a low bit rate, for tests that must catch an MP3
+# while it still plays: a short tone can end unseen while a loaded machine
+# starves the test's event loop.
+sox -R -n -r 22050 -c 1 -b 16 "$tmp" synth 6 sine 440 fade 0.01 6 0.05 vol 0.5
+lame --quiet -b 16 --cbr -t --noreplaygain "$tmp" "$out/long.mp3"
 
 # MIDI: format 0, one track, 96 ticks per quarter note at 120 bpm (one tick is
 # 5.2 ms). Piano, C5 for an eighth note (0.25 s), then E5 for an eighth note:
@@ -39,4 +45,4 @@ len=${#track[@]}
   for b in "${track[@]}"; do printf "\\x$b"; done
 } > "$out/tune.mid"
 
-echo "wrote $out/tone.wav $out/tone.mp3 $out/tune.mid"
+echo "wrote $out/tone.wav $out/tone.mp3 $out/long.mp3 $out/tune.mid"

@@ -125,9 +125,9 @@ private slots:
         };
         // S1 plays a sound that outlasts the test.
         const QString background = dir_.filePath(QStringLiteral("background.wav"));
-        QVERIFY(testsupport::writeToneWav(background, 3000));
+        QVERIFY(testsupport::writeToneWav(background, 10000));
         mdlSndAPI::PlaySoundFile(background, "S1", false, 0);
-        mdlSndAPI::PlaySoundFile(sound("tone.mp3"), "S2", false, 0);
+        mdlSndAPI::PlaySoundFile(sound("long.mp3"), "S2", false, 0);
         QPointer<QMediaPlayer> s1 = real.player(alias("S1"));
         QPointer<QMediaPlayer> first = real.player(alias("S2"));
         QVERIFY(s1 && first);
