@@ -19,10 +19,10 @@ trap 'rm -f "$tmp"' EXIT
 sox -R -n -r 22050 -c 1 -b 16 "$tmp" synth 0.4 sine 440 fade 0.01 0.4 0.05 vol 0.5
 lame --quiet -b 64 --cbr -t --noreplaygain "$tmp" "$out/tone.mp3"
 
-# 6 s of the same sine at a low bit rate, for tests that must catch an MP3
+# 10 s of the same sine at a low bit rate, for tests that must catch an MP3
 # while it still plays: a short tone can end unseen while a loaded machine
 # starves the test's event loop.
-sox -R -n -r 22050 -c 1 -b 16 "$tmp" synth 6 sine 440 fade 0.01 6 0.05 vol 0.5
+sox -R -n -r 22050 -c 1 -b 16 "$tmp" synth 10 sine 440 fade 0.01 10 0.05 vol 0.5
 lame --quiet -b 16 --cbr -t --noreplaygain "$tmp" "$out/long.mp3"
 
 # MIDI: format 0, one track, 96 ticks per quarter note at 120 bpm (one tick is

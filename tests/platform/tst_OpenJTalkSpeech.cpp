@@ -79,6 +79,7 @@ class tst_OpenJTalkSpeech : public QObject {
     Q_OBJECT
 
     OpenJTalkFiles files_;
+    testsupport::PrivateSoundServer sound_;
 
     // Synthesises text as the engine would, into wav (with extra arguments).
     std::optional<Wav> synthesise(const OpenJTalkSpeech& engine, const QString& text, const QString& wav,
@@ -108,7 +109,14 @@ class tst_OpenJTalkSpeech : public QObject {
     }
 
 private slots:
-    void initTestCase() { files_ = OpenJTalkFiles::installed(); }
+    void initTestCase() {
+        files_ = OpenJTalkFiles::installed();
+        // Speech plays in real time, also without a sound device.
+        if (testsupport::PrivateSoundServer::installed()) {
+            const QString why = sound_.start();
+            QVERIFY2(why.isEmpty(), qPrintable(why));
+        }
+    }
 
     // Splitting and the settings dialog work without the synthesiser; the
     // rest skips where it is not installed.

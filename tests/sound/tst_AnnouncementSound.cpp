@@ -55,8 +55,7 @@ struct RealSound {
 class tst_AnnouncementSound : public QObject {
     Q_OBJECT
 
-    QTemporaryDir runtime_;
-    QProcess server_;
+    testsupport::PrivateSoundServer server_;
     QProcess recorder_;
     QByteArray recorded_;
     std::optional<RealSound> real_;
@@ -91,32 +90,16 @@ class tst_AnnouncementSound : public QObject {
 
 private slots:
     void initTestCase() {
-        const QString pulseaudio = QStandardPaths::findExecutable("pulseaudio");
-        const QString parec = QStandardPaths::findExecutable("parec");
-        if (pulseaudio.isEmpty() || parec.isEmpty())
+        if (QStandardPaths::findExecutable("pulseaudio").isEmpty() || QStandardPaths::findExecutable("parec").isEmpty())
             QSKIP("pulseaudio or parec is not installed (scripts/install-deps.sh).");
         if (!platform::OpenJTalkFiles::installed().complete())
             QSKIP("open_jtalk, its dictionary or its voice is not installed (scripts/install-deps.sh).");
+        // Every player of this process plays into the private server, whose
+        // null sink the recorder listens to.
+        const QString why = server_.start();
+        QVERIFY2(why.isEmpty(), qPrintable(why));
         real_.emplace();
-        // A server of this test's own: its socket, state and runtime files
-        // all live in a fresh folder, so tests running at the same time (or
-        // a user's desktop server) neither see it nor disturb it.
-        const QString socket = runtime_.filePath("native");
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* variable :
-             {"PULSE_RUNTIME_PATH", "PULSE_STATE_PATH", "HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
-            env.insert(QString::fromLatin1(variable), runtime_.path());
-        server_.setProcessEnvironment(env);
-        server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server_.start(pulseaudio, {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                                   "--load=module-null-sink sink_name=nullsink",
-                                   "--load=module-native-protocol-unix socket=" + socket});
-        QVERIFY(server_.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
-        // Every player of this process plays into the private server.
-        qputenv("PULSE_SERVER", ("unix:" + socket).toLocal8Bit());
-        env.insert("PULSE_SERVER", "unix:" + socket);
-        recorder_.setProcessEnvironment(env);
+        recorder_.setProcessEnvironment(server_.clientEnvironment());
         connect(&recorder_, &QProcess::readyReadStandardOutput, this,
                 [this] { recorded_ += recorder_.readAllStandardOutput(); });
     }
@@ -127,15 +110,14 @@ private slots:
     }
 
     void cleanupTestCase() {
-        for (QProcess* p : {&recorder_, &server_}) {
-            if (p->state() != QProcess::NotRunning) {
-                p->terminate();
-                if (!p->waitForFinished(3000))
-                    p->kill();
-                p->waitForFinished(3000);
-            }
+        if (recorder_.state() != QProcess::NotRunning) {
+            recorder_.terminate();
+            if (!recorder_.waitForFinished(3000))
+                recorder_.kill();
+            recorder_.waitForFinished(3000);
         }
         real_.reset();
+        server_.stop();
     }
 
     void nextPlaysTheSoundThenSpeaks() {

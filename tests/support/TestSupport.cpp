@@ -1,7 +1,12 @@
 #include "tests/support/TestSupport.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QMediaPlayer>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
 #include <QtEndian>
 
 #include <algorithm>
@@ -55,6 +60,82 @@ bool writeToneWav(const QString& path, int ms, int hz) {
     wav += pcm;
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(wav) == wav.size();
+}
+
+bool seenUnderWay(const QPointer<QMediaPlayer>& player, const std::function<void()>& restart) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const QDeadlineTimer deadline(5000);
+        while (player && !deadline.hasExpired()) {
+            if (player->position() > 0 && player->playbackState() == QMediaPlayer::PlayingState)
+                return true;
+            if (player->mediaStatus() == QMediaPlayer::EndOfMedia)
+                break;
+            QTest::qWait(20);
+        }
+        // Neither playing nor ended in time, or gone: nothing to retry.
+        if (!player || player->mediaStatus() != QMediaPlayer::EndOfMedia)
+            return false;
+        qInfo("The sound ended before it was seen playing; it starts again.");
+        restart();
+    }
+    return false;
+}
+
+bool PrivateSoundServer::installed() {
+    return !QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty();
+}
+
+QString PrivateSoundServer::start() {
+    const QString pulseaudio = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+    if (pulseaudio.isEmpty())
+        return QStringLiteral("pulseaudio is not installed (scripts/install-deps.sh).");
+    if (!runtime_.isValid())
+        return QStringLiteral("no temporary folder for the sound server.");
+    const QString socket = runtime_.filePath(QStringLiteral("native"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* variable :
+         {"PULSE_RUNTIME_PATH", "PULSE_STATE_PATH", "HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
+        env.insert(QString::fromLatin1(variable), runtime_.path());
+    server_.setProcessEnvironment(env);
+    server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server_.start(pulseaudio,
+                  {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
+                   QStringLiteral("--use-pid-file=no"), QStringLiteral("--load=module-null-sink sink_name=nullsink"),
+                   QStringLiteral("--load=module-native-protocol-unix socket=") + socket});
+    if (!server_.waitForStarted(10000))
+        return QStringLiteral("pulseaudio did not start: ") + server_.errorString();
+    const QDeadlineTimer deadline(10000);
+    while (!QFile::exists(socket) && running() && !deadline.hasExpired())
+        QThread::msleep(20);
+    if (!QFile::exists(socket)) {
+        stop();
+        return QStringLiteral("pulseaudio did not open its socket.");
+    }
+    const QByteArray address = "unix:" + QFile::encodeName(socket);
+    if (qEnvironmentVariableIsSet("PULSE_SERVER"))
+        previousAddress_ = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", address);
+    env.insert(QStringLiteral("PULSE_SERVER"), QString::fromLocal8Bit(address));
+    clientEnv_ = env;
+    return {};
+}
+
+void PrivateSoundServer::stop() {
+    if (!clientEnv_.isEmpty()) {
+        if (previousAddress_)
+            qputenv("PULSE_SERVER", *previousAddress_);
+        else
+            qunsetenv("PULSE_SERVER");
+        previousAddress_.reset();
+        clientEnv_ = {};
+    }
+    if (server_.state() == QProcess::NotRunning)
+        return;
+    server_.terminate();
+    if (!server_.waitForFinished(3000)) {
+        server_.kill();
+        server_.waitForFinished(3000);
+    }
 }
 
 } // namespace testsupport

@@ -43,10 +43,16 @@
 #include <QColor>
 #include <QImage>
 #include <QObject>
+#include <QPointer>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
+#include <QTemporaryDir>
 
+#include <functional>
 #include <optional>
 
+class QMediaPlayer;
 class QWidget;
 
 struct PlatformDoubles {
@@ -98,6 +104,47 @@ bool writeToneWav(const QString& path, int ms, int hz = 660);
 
 // Finds a child by objectName or fails the test.
 template <class T> T* child(QObject* parent, const QString& name);
+
+// Waits until player is seen playing past its start. Now and then, on a
+// starved machine, GStreamer races a sound to its end before the test sees
+// it play; restart() then starts it again, up to three times. False when
+// it never was seen under way (or the player went).
+bool seenUnderWay(const QPointer<QMediaPlayer>& player, const std::function<void()>& restart);
+
+// A PulseAudio server of the test's own, with one null sink ("nullsink",
+// recorded from "nullsink.monitor"). Sound played into it runs in real time
+// on any machine, one without a sound device too, where GStreamer would
+// otherwise fall back to a sink that may race through a file when the
+// machine is busy. Its socket, state and runtime files live in a fresh
+// folder, so tests running at the same time (or a user's desktop server)
+// neither see it nor disturb it.
+//
+// start() points this process's players at it (PULSE_SERVER): call it in
+// initTestCase, before the first player or audio device list is made.
+// stop() puts the variable back.
+class PrivateSoundServer {
+public:
+    PrivateSoundServer() = default;
+    PrivateSoundServer(const PrivateSoundServer&) = delete;
+    PrivateSoundServer& operator=(const PrivateSoundServer&) = delete;
+    ~PrivateSoundServer() { stop(); }
+
+    // Whether pulseaudio is installed, so that start() can work.
+    static bool installed();
+    // Empty once the server listens; otherwise why it does not (pulseaudio
+    // not installed, did not start), and the process keeps its own output.
+    QString start();
+    void stop();
+    bool running() const { return server_.state() == QProcess::Running; }
+    // The environment for a client run as a child process (parec, ...).
+    QProcessEnvironment clientEnvironment() const { return clientEnv_; }
+
+private:
+    QTemporaryDir runtime_;
+    QProcess server_;
+    QProcessEnvironment clientEnv_;
+    std::optional<QByteArray> previousAddress_; // PULSE_SERVER before start()
+};
 
 } // namespace testsupport
 
