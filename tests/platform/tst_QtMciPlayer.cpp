@@ -28,6 +28,24 @@ class tst_QtMciPlayer : public QObject {
     static QString openCommand(const QString& path, const QString& type, const QString& alias) {
         return QStringLiteral("open \"%1\" type %2 alias %3 wait").arg(path, type, alias);
     }
+    // Plays alias from 0 and waits; the milliseconds it took. A starved
+    // machine now and then makes GStreamer race a sound to its end; a play
+    // that ended that early is tried again, up to three times in all. A wait
+    // that returns before the end returns early every time.
+    static qint64 timedPlay(QtMciPlayer& mci, const QString& alias, int lengthMs) {
+        qint64 took = 0;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            QElapsedTimer t;
+            t.start();
+            if (mci.mciSendString(QStringLiteral("play %1 from 0 wait").arg(alias)) != mci::kOk)
+                return -1;
+            took = t.elapsed();
+            if (took >= lengthMs * 8 / 10 || mci.player(alias)->mediaStatus() != QMediaPlayer::EndOfMedia)
+                break;
+            qInfo("%s ended after %lld ms, before its length; it plays again.", qPrintable(alias), took);
+        }
+        return took;
+    }
 
 private slots:
     void initTestCase() {
@@ -107,10 +125,7 @@ private slots:
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
         ticker.start(20);
-        QElapsedTimer t;
-        t.start();
-        QCOMPARE(mci.mciSendString(QStringLiteral("play T1 from 0 wait")), mci::kOk);
-        const qint64 took = t.elapsed();
+        const qint64 took = timedPlay(mci, QStringLiteral("T1"), lengthMs);
         const QMediaPlayer* player = mci.player("T1");
         qInfo("%s (%d ms) played in %lld ms", qPrintable(file), lengthMs, took);
         // The sound server adds a second or two of latency; a wait that missed
@@ -127,9 +142,7 @@ private slots:
         QCOMPARE(mci.player("T1")->mediaStatus(), QMediaPlayer::EndOfMedia);
 
         // Played again from 0, it lasts as long again.
-        t.restart();
-        QCOMPARE(mci.mciSendString(QStringLiteral("play t1 from 0 wait")), mci::kOk);
-        QVERIFY(t.elapsed() >= lengthMs * 8 / 10);
+        QVERIFY(timedPlay(mci, QStringLiteral("t1"), lengthMs) >= lengthMs * 8 / 10);
         QCOMPARE(mci.mciSendString(QStringLiteral("close T1")), mci::kOk);
         QVERIFY(mci.aliases().isEmpty());
     }

@@ -63,20 +63,20 @@ bool writeToneWav(const QString& path, int ms, int hz) {
 }
 
 bool seenUnderWay(const QPointer<QMediaPlayer>& player, const std::function<void()>& restart) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const QDeadlineTimer deadline(5000);
-        while (player && !deadline.hasExpired()) {
-            if (player->position() > 0 && player->playbackState() == QMediaPlayer::PlayingState)
-                return true;
-            if (player->mediaStatus() == QMediaPlayer::EndOfMedia)
-                break;
-            QTest::qWait(20);
+    // A burst of load can make several starts in a row race to the end; the
+    // sound is started again for up to 20 s, a little apart.
+    const QDeadlineTimer deadline(20000);
+    while (player && !deadline.hasExpired()) {
+        if (player->position() > 0 && player->playbackState() == QMediaPlayer::PlayingState)
+            return true;
+        if (player->mediaStatus() == QMediaPlayer::EndOfMedia) {
+            qInfo("The sound ended before it was seen playing; it starts again.");
+            QTest::qWait(200);
+            if (player)
+                restart();
+            continue;
         }
-        // Neither playing nor ended in time, or gone: nothing to retry.
-        if (!player || player->mediaStatus() != QMediaPlayer::EndOfMedia)
-            return false;
-        qInfo("The sound ended before it was seen playing; it starts again.");
-        restart();
+        QTest::qWait(20);
     }
     return false;
 }

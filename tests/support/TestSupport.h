@@ -107,8 +107,8 @@ template <class T> T* child(QObject* parent, const QString& name);
 
 // Waits until player is seen playing past its start. Now and then, on a
 // starved machine, GStreamer races a sound to its end before the test sees
-// it play; restart() then starts it again, up to three times. False when
-// it never was seen under way (or the player went).
+// it play; restart() then starts it again, for up to 20 s. False when it
+// never was seen under way (or the player went).
 bool seenUnderWay(const QPointer<QMediaPlayer>& player, const std::function<void()>& restart);
 
 // A PulseAudio server of the test's own, with one null sink ("nullsink",
