@@ -90,7 +90,7 @@ class tst_AnnouncementSound : public QObject {
 
 private slots:
     void initTestCase() {
-        if (QStandardPaths::findExecutable("pulseaudio").isEmpty() || QStandardPaths::findExecutable("parec").isEmpty())
+        if (!testsupport::PrivateSoundServer::installed() || QStandardPaths::findExecutable("parec").isEmpty())
             QSKIP("pulseaudio or parec is not installed (scripts/install-deps.sh).");
         if (!platform::OpenJTalkFiles::installed().complete())
             QSKIP("open_jtalk, its dictionary or its voice is not installed (scripts/install-deps.sh).");
@@ -110,12 +110,7 @@ private slots:
     }
 
     void cleanupTestCase() {
-        if (recorder_.state() != QProcess::NotRunning) {
-            recorder_.terminate();
-            if (!recorder_.waitForFinished(3000))
-                recorder_.kill();
-            recorder_.waitForFinished(3000);
-        }
+        testsupport::endProcess(recorder_);
         real_.reset();
         server_.stop();
     }

@@ -62,6 +62,16 @@ bool writeToneWav(const QString& path, int ms, int hz) {
     return f.open(QIODevice::WriteOnly) && f.write(wav) == wav.size();
 }
 
+void endProcess(QProcess& process) {
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
 bool seenUnderWay(const QPointer<QMediaPlayer>& player, const std::function<void()>& restart) {
     // A burst of load can make several starts in a row race to the end; the
     // sound is started again for up to 20 s, a little apart.
@@ -129,13 +139,7 @@ void PrivateSoundServer::stop() {
         previousAddress_.reset();
         clientEnv_ = {};
     }
-    if (server_.state() == QProcess::NotRunning)
-        return;
-    server_.terminate();
-    if (!server_.waitForFinished(3000)) {
-        server_.kill();
-        server_.waitForFinished(3000);
-    }
+    endProcess(server_);
 }
 
 } // namespace testsupport

@@ -102,6 +102,10 @@ QString sourcePath(const QString& relative);
 // kHz, for sounds whose length a test chooses. False when it cannot write.
 bool writeToneWav(const QString& path, int ms, int hz = 660);
 
+// Asks a child process to end, kills it when it does not within 3 s, and
+// waits for it.
+void endProcess(QProcess& process);
+
 // Finds a child by objectName or fails the test.
 template <class T> T* child(QObject* parent, const QString& name);
 
@@ -134,6 +138,9 @@ public:
     // Empty once the server listens; otherwise why it does not (pulseaudio
     // not installed, did not start), and the process keeps its own output.
     QString start();
+    // As start(), but empty also where pulseaudio is not installed: the
+    // process then plays on the machine's own output.
+    QString startIfInstalled() { return installed() ? start() : QString(); }
     void stop();
     bool running() const { return server_.state() == QProcess::Running; }
     // The environment for a client run as a child process (parec, ...).
