@@ -1,8 +1,39 @@
 #include "platform/QtMessageBox.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace platform {
+
+namespace {
+
+// What a title bar needs beside its title: the window's icon and its
+// buttons (close, maximise, minimise) with their margins.
+constexpr int kTitleBarExtras = 150;
+
+// Qt makes a message box as wide as its text and buttons, and allows the
+// title 50 pixels beside it in the normal face. A window manager draws the
+// title larger, often bold, beside its own buttons, and cuts a title that
+// does not fit ("コルネ…了確認" over a one-line question). The box is made
+// at least as wide as its whole title in such a face.
+void makeRoomForTitle(QMessageBox& box, const QString& title) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid || title.isEmpty())
+        return;
+    QFont face = box.font();
+    face.setBold(true);
+    if (face.pixelSize() > 0)
+        face.setPixelSize(face.pixelSize() * 5 / 4);
+    else
+        face.setPointSizeF(face.pointSizeF() * 1.25);
+    const int width = QFontMetrics(face).horizontalAdvance(title) + kTitleBarExtras;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
+} // namespace
 
 MsgResult QtMessageBox::MsgBox(QWidget* owner, const QString& prompt, MsgButtons buttons, MsgIcon icon,
                                const QString& title) {
@@ -25,6 +56,7 @@ MsgResult QtMessageBox::MsgBox(QWidget* owner, const QString& prompt, MsgButtons
         break;
     case MsgButtons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
     }
+    makeRoomForTitle(box, title);
     switch (box.exec()) {
     case QMessageBox::Ok: return MsgResult::Ok;
     case QMessageBox::Yes: return MsgResult::Yes;
