@@ -59,13 +59,13 @@ private Q_SLOTS:
         QFETCH(MsgButtons, buttons);
         QFETCH(int, pressed);
         QFETCH(MsgResult, expected);
-        const MsgResult result = answer(buttons, QStringLiteral("続けますか？"), QStringLiteral("確認"),
-                                        [pressed](QMessageBox* box) {
-                                            if (pressed)
-                                                click(box, QMessageBox::StandardButton(pressed));
-                                            else
-                                                box->close();
-                                        });
+        const MsgResult result =
+            answer(buttons, QStringLiteral("続けますか？"), QStringLiteral("確認"), [pressed](QMessageBox* box) {
+                if (pressed)
+                    click(box, QMessageBox::StandardButton(pressed));
+                else
+                    box->close();
+            });
         QCOMPARE(result, expected);
     }
 
@@ -77,11 +77,11 @@ private Q_SLOTS:
         QFont titleFace = QApplication::font();
         titleFace.setBold(true);
         titleFace.setPointSizeF(titleFace.pointSizeF() * 1.25);
-        const MsgResult result = answer(MsgButtons::YesNo, QStringLiteral("終了？"), title,
-                                        [&boxWidth](QMessageBox* box) {
-                                            boxWidth = box->width();
-                                            click(box, QMessageBox::No);
-                                        });
+        const MsgResult result =
+            answer(MsgButtons::YesNo, QStringLiteral("終了？"), title, [&boxWidth](QMessageBox* box) {
+                boxWidth = box->width();
+                click(box, QMessageBox::No);
+            });
         QCOMPARE(result, MsgResult::No);
         QVERIFY2(boxWidth >= QFontMetrics(titleFace).horizontalAdvance(title) + 100,
                  qPrintable(QStringLiteral("box %1 px wide").arg(boxWidth)));
