@@ -136,6 +136,12 @@ int check(const QString& path) {
     if (!c.accepted) {
         say(QStringLiteral("%1: K27 refuses this file:").arg(name));
         say(QStringLiteral("  ") + QString(c.refusal).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        // The reset's words for a count it refuses speak of sections; say
+        // what the file holds (often a file that is not a fare file at all).
+        if (c.file.error != Hy3Error::TooShort && c.file.count <= 1)
+            say(QStringLiteral("  (its first two bytes give %1 stop%2; a route has 2 to 301 stops)")
+                    .arg(c.file.count)
+                    .arg(c.file.count == 1 ? QString() : QStringLiteral("s")));
         return exitProblem;
     }
     say(QStringLiteral("%1: %2 stops, from %3 to %4")

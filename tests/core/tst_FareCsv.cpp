@@ -281,7 +281,13 @@ private Q_SLOTS:
                  r.out);
         r = hy3tool({QStringLiteral("check"), QStringLiteral("-")}, writeHy3({stop(QStringLiteral("A"), 1, 0)}));
         QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.out.contains("指定した区間はデータの数よりも多いです...\n  解決法："), r.out);
+        QVERIFY2(r.out.contains("指定した区間はデータの数よりも多いです...\n  解決法：") &&
+                     r.out.contains("(its first two bytes give 1 stop; a route has 2 to 301 stops)"),
+                 r.out);
+        // Not a fare file at all: the count the reset reads, and why it refuses.
+        r = hy3tool({QStringLiteral("check"), QStringLiteral("-")}, QByteArray("\xf6\xffsome text"));
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.out.contains("(its first two bytes give -10 stops; a route has 2 to 301 stops)"), r.out);
         r = hy3tool({QStringLiteral("dump"), QStringLiteral("-")}, fileBytes(demoHy3).chopped(1));
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.out.isEmpty());
