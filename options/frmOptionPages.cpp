@@ -26,6 +26,9 @@
 
 namespace {
 
+// The sound sub-page the window opens on: "送り・戻し時のサウンド".
+constexpr int kFirstSoundPage = 1;
+
 template <class T> T* named(T* w, const QString& name) {
     w->setObjectName(name);
     return w;
@@ -112,6 +115,12 @@ void frmOption::buildWindow() {
     Frame1[4] = pageFrame(core::indexedName("Frame1", 4),
                           QStringLiteral("サウンド（鳴らさなくてもいい項目にはファイル名を入れないで下さい）"), pages_);
     Frame1[5] = pageFrame(core::indexedName("Frame1", 5), QStringLiteral("整理券プレビュー"), pages_);
+    // The pages join the stack while they are empty. A stack shows the page
+    // it makes current, and a page that is shown lays out what it holds,
+    // measuring every caption, even inside this hidden window; filled later,
+    // a page is laid out only when the window is first shown.
+    for (QGroupBox* f : Frame1)
+        pages_->addWidget(f);
     buildFolderPage();
     buildPanelPage();
     buildDegitPage();
@@ -119,8 +128,6 @@ void frmOption::buildWindow() {
     buildSoundPage();
     buildPreviewPage();
     groupOptionButtons();
-    for (QGroupBox* f : Frame1)
-        pages_->addWidget(f);
     pages_->setMinimumWidth(640);
     root->addWidget(pages_, 1);
 
@@ -403,6 +410,11 @@ struct frmOption::SoundSubPage {
 
 QGroupBox* frmOption::buildSoundSubPage(const SoundSubPage& page) {
     QGroupBox* f = named(new QGroupBox(page.title, soundPages_), core::indexedName("Frame2", page.frame));
+    // Into the stack, and made current if it is the page shown first, while
+    // still empty (see buildWindow).
+    soundPages_->addWidget(f);
+    if (page.frame == kFirstSoundPage)
+        soundPages_->setCurrentWidget(f);
     auto* v = new QVBoxLayout(f);
     v->setSpacing(4);
     auto* always = new QHBoxLayout;
@@ -523,10 +535,7 @@ QWidget* frmOption::buildSoundPage() {
     soundPages_ = named(new QStackedWidget(page), QStringLiteral("soundPages"));
     Frame2[0] = static_cast<QGroupBox*>(buildTapeSoundPage());
     Frame2[1] = static_cast<QGroupBox*>(buildStepSoundPage());
-    soundPages_->addWidget(Frame2[0]);
-    soundPages_->addWidget(Frame2[1]);
-    Option5[1]->setChecked(true);
-    soundPages_->setCurrentWidget(Frame2[1]);
+    Option5[kFirstSoundPage]->setChecked(true);
     v->addWidget(soundPages_, 1);
     connect(group, &QButtonGroup::idClicked, this, &frmOption::Option5_Click);
     return page;
