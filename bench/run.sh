@@ -14,7 +14,11 @@
 #                    ticket plug-in, as a user's first start with the demo
 #                    has them.
 # The first start is measured once more against bench/text_window, the bare
-# window with the board's Japanese text, for comparison only.
+# window with the board's Japanese text, and against
+# bench/two_text_windows, the text of both of K27's windows (the control
+# panel's captions, then the board's) shown in K27's order without K27;
+# that program is also measured against the bare window. These are for
+# comparison only: they show what drawing the text costs by itself.
 # STARTUP_PAIRS and MEMORY_PAIRS set how many paired runs the start-up and
 # idle-memory figures take their medians over.
 set -euo pipefail
@@ -57,6 +61,16 @@ if [ -x "$build/bench/startup" ] && [ -x "$build/K27" ] && [ -x "$build/bench/ba
     echo "== startup, first start, against the window with the board's text"
     "$build/bench/startup" "$first" "$build/bench/text_window" "${STARTUP_PAIRS:-15}" 0 "first start" \
       "bare window with the board's text"
+  fi
+  # The least any program pays that shows the text of K27's two windows in
+  # K27's order, against the bare window and against K27.
+  if [ -x "$build/bench/two_text_windows" ]; then
+    echo "== startup, the two windows' text without K27, against the bare window"
+    "$build/bench/startup" "$build/bench/two_text_windows" "$build/bench/bare_window" "${STARTUP_PAIRS:-15}" 0 \
+      "the two windows' text alone (no K27)" "bare Qt window" "text only"
+    echo "== startup, first start, against the two windows' text without K27"
+    "$build/bench/startup" "$first" "$build/bench/two_text_windows" "${STARTUP_PAIRS:-15}" 0 "first start" \
+      "two windows' text alone (no K27)"
   fi
 fi
 

@@ -1,10 +1,15 @@
 // Start-up and idle-memory benchmark: K27 against the bare Qt window
 // (bare_window), measured in the same run.
 //
-//   startup <K27> <bare_window> [pairs] [memory-pairs] [case]
+//   startup <K27> <bare_window> [pairs] [memory-pairs] [case] [baseline name]
+//           [program name]
 //
 // case names the settings K27 starts with (its K27.in4, beside it) in the
-// printed report and the summary rows (bench/Summary.h).
+// printed report and the summary rows (bench/Summary.h). A baseline name
+// other than the bare window's marks the figures "for comparison": the
+// limits apply to the bare window only. The program name heads the first
+// column of the printed report (K27 unless given): another floor program
+// can be measured against the bare window the same way.
 //
 // Start-up: each program is started `pairs` times, alternating which of the
 // two goes first in a pair, with K27_REPORT_FIRST_PAINT=quit. The wall time
@@ -210,7 +215,9 @@ void row(const Baseline& base, const char* what, const std::vector<double>& k27,
 
 int main(int argc, char* argv[]) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <K27> <bare_window> [pairs] [memory-pairs] [case] [baseline name]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s <K27> <bare_window> [pairs] [memory-pairs] [case] [baseline name] [program name]\n",
+                     argv[0]);
         return 2;
     }
     const std::string k27 = argv[1], bare = argv[2];
@@ -218,6 +225,7 @@ int main(int argc, char* argv[]) {
     const int memoryPairs = argc > 4 ? std::max(0, std::atoi(argv[4])) : 3;
     const std::string label = argc > 5 ? argv[5] : "";
     const Baseline base = argc > 6 ? Baseline{argv[6], false} : Baseline{};
+    const std::string programName = argc > 7 ? argv[7] : "K27";
     const std::string with = label.empty() ? std::string() : ", " + label;
     constexpr int kIdleMs = 5000;
 
@@ -264,14 +272,14 @@ int main(int argc, char* argv[]) {
     std::printf("start-up to the first painted window%s, against the %s: %d paired runs, medians; load average "
                 "%.2f before, %.2f after\n",
                 with.c_str(), base.name.c_str(), pairs, loadBefore, loadAverage());
-    std::printf("  %-26s %9s %9s %8s\n", "", "K27", "baseline", "ratio");
+    std::printf("  %-26s %9s %9s %8s\n", "", programName.c_str(), "baseline", "ratio");
     row(base, "wall ms", kWall, bWall, 1.5, "start-up to first paint" + with + ", wall ms");
     row(base, "CPU ms at first paint", kCpu, bCpu, 1.5, "start-up to first paint" + with + ", CPU ms");
     row(base, "CPU ms whole run", kTotal, bTotal, 1.5);
     if (memoryPairs == 0)
         return 0;
     std::printf("memory after %d s idle: %d paired runs, medians\n", kIdleMs / 1000, memoryPairs);
-    std::printf("  %-26s %9s %9s %8s\n", "", "K27", "baseline", "ratio");
+    std::printf("  %-26s %9s %9s %8s\n", "", programName.c_str(), "baseline", "ratio");
     row(base, "VmRSS MB", kRss, bRss, 2.0, "memory 5 s after first paint" + with + ", VmRSS MB");
     row(base, "VmHWM (peak) MB", kHwm, bHwm, 2.0);
     return 0;

@@ -1,0 +1,36 @@
+# The control panel's captions that bench/two_text_windows.cpp draws are the
+# ones K27's panel shows: every row tools/caption_table prints for the panel
+# as built now stands in the program's table, and the table has no others.
+#   cmake -DTOOL=<build>/tools/caption_table -DSOURCE=<source>/bench/two_text_windows.cpp -P tst_CaptionTable.cmake
+cmake_minimum_required(VERSION 3.25)
+
+execute_process(COMMAND ${TOOL} OUTPUT_VARIABLE rows RESULT_VARIABLE rc ERROR_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "FAIL: ${TOOL} ended with ${rc}")
+endif()
+file(READ ${SOURCE} source)
+
+string(REPLACE "\n" ";" rows "${rows}")
+list(FILTER rows INCLUDE REGEX "QRect")
+list(LENGTH rows printed)
+if(printed EQUAL 0)
+  message(FATAL_ERROR "FAIL: the tool printed no caption")
+endif()
+set(failures 0)
+foreach(row IN LISTS rows)
+  string(FIND "${source}" "${row}" at)
+  if(at EQUAL -1)
+    message(SEND_ERROR "FAIL: not in ${SOURCE}: ${row}")
+    math(EXPR failures "${failures} + 1")
+  endif()
+endforeach()
+string(REGEX MATCHALL "\n    {QRect\\(" kept "${source}")
+list(LENGTH kept tabled)
+if(NOT tabled EQUAL printed)
+  message(SEND_ERROR "FAIL: the table has ${tabled} rows, the panel ${printed} captions")
+  math(EXPR failures "${failures} + 1")
+endif()
+if(failures GREATER 0)
+  message(FATAL_ERROR "${failures} failure(s); regenerate the table with ${TOOL}")
+endif()
+message(STATUS "${printed} captions, all in the table")
