@@ -3,10 +3,8 @@
 // keeps them: place in the window, resolved face, pixel size, weight, text.
 //   caption_table > rows.txt
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
-#include "board/Form1.h"
-#include "control/frmCtl.h"
-#include "options/frmOption.h"
 #include "platform/Fonts.h"
+#include "tools/StartedWindows.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -49,13 +47,8 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     platform::installApplicationFont();
-    Form1 board;
-    frmOption options;
-    frmCtl panel;
-    board.setControlPanel(&panel);
-    options.setWindows(&board, &panel);
-    panel.setWindows(&board, &options);
-    board.Form_Load();
+    StartedWindows windows;
+    const frmCtl& panel = windows.panel;
     for (const QWidget* w : panel.findChildren<QWidget*>()) {
         const QString text = caption(w);
         if (text.isEmpty() || !w->isVisibleTo(&panel))

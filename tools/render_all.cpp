@@ -13,6 +13,7 @@
 #include "platform/Platform.h"
 #include "platform/VXB4Res.h"
 #include "platform/VoiceSettingsDialog.h"
+#include "tools/StartedWindows.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -231,14 +232,10 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "warning: no IPA face found; Japanese text may not draw (fonts-ipafont-gothic)\n");
 
     // The windows wired as at start-up, without sound or speech.
-    Form1 board;
-    frmOption options;
-    frmCtl panel;
-    board.setControlPanel(&panel);
-    options.setWindows(&board, &panel);
-    panel.setWindows(&board, &options);
-    board.Form_Load();
-    options.applyModelPresets(mdlK27_000::modelPresets());
+    StartedWindows windows;
+    Form1& board = windows.board;
+    frmOption& options = windows.options;
+    frmCtl& panel = windows.panel;
     panel.show();
     board.show();
     board.placeAndShape();

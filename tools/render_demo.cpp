@@ -16,6 +16,7 @@
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "sound/mdlM_Tape.h"
+#include "tools/StartedWindows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -107,15 +108,11 @@ int main(int argc, char* argv[]) {
     platform::installApplicationFont();
     NoPauseClock clock;
     platform::ScopedInstall<platform::Clock> noPause(clock);
-    Form1 board;
-    frmOption options;
-    frmCtl panel;
-    board.setControlPanel(&panel);
-    options.setWindows(&board, &panel);
-    panel.setWindows(&board, &options);
+    StartedWindows windows;
+    Form1& board = windows.board;
+    frmOption& options = windows.options;
+    frmCtl& panel = windows.panel;
     mdlM_Tape::setSoundSettings(&options);
-    board.Form_Load();
-    options.applyModelPresets(mdlK27_000::modelPresets());
     panel.Form_Load();
     panel.show();
     board.show();

@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
+#include "tools/StartedWindows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -83,14 +84,10 @@ int main(int argc, char* argv[]) {
         return 1;
     route.close();
 
-    Form1 board;
-    frmOption options;
-    frmCtl panel;
-    board.setControlPanel(&panel);
-    options.setWindows(&board, &panel);
-    panel.setWindows(&board, &options);
-    board.Form_Load();
-    options.applyModelPresets(mdlK27_000::modelPresets());
+    StartedWindows windows;
+    Form1& board = windows.board;
+    frmOption& options = windows.options;
+    frmCtl& panel = windows.panel;
     options.Text2[0]->setText(data.path());
 
     for (int k : {10, 1, 2, 11, 1})
